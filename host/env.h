@@ -1,0 +1,52 @@
+// Operating-system services the portable core needs: files, folders, full
+// path resolution and the local clock with the user's locale separators.
+// env_win32.cpp holds the real implementation; native tests use a test
+// double over a temporary folder. Paths are Windows paths ("\" separators).
+// No method throws; each reports failure through its result.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+struct LocalTime {
+  int year, month, day, hour, minute, second, millisecond;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // True when path names an existing file (not a folder).
+  virtual bool FileExists(const std::string& path) = 0;
+  // True when path names an existing folder.
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Creates the folder and every missing parent; true when it exists after.
+  virtual bool CreateDirectories(const std::string& path) = 0;
+  // Reads the whole file; false when it cannot be opened or read.
+  virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
+  // Creates or truncates the file and writes data; false on any failure.
+  virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
+  // Appends data, creating the file when missing; false on any failure.
+  virtual bool AppendFile(const std::string& path, const std::string& data) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Moves a file; fails when the target exists.
+  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  // Size in bytes, or -1 when the file does not exist.
+  virtual int64_t FileSize(const std::string& path) = 0;
+  // The fully resolved absolute form of path (GetFullPathName); false when
+  // it cannot be resolved.
+  virtual bool FullPath(const std::string& path, std::string* full) = 0;
+
+  virtual LocalTime Now() = 0;
+  virtual char DateSeparator() = 0;
+  virtual char TimeSeparator() = 0;
+};
+
+// The process-wide environment; tests install their own.
+Env& GetEnv();
+void SetEnv(Env* env);
+
+}  // namespace korvel

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "host/catalogue.h"
+#include "host/global.h"
+
+namespace korvel {
+namespace {
+
+TEST(Catalogue, CountsParametersByType) {
+  int by_type[5] = {};
+  for (const CommandSpec& spec : kCatalogue)
+    for (size_t i = 0; i < spec.param_count; ++i) ++by_type[static_cast<int>(spec.params[i].type)];
+  EXPECT_EQ(by_type[0], 5);
+  EXPECT_EQ(by_type[1], 407);
+  EXPECT_EQ(by_type[2], 45);
+  EXPECT_EQ(by_type[3], 8);
+  EXPECT_EQ(by_type[4], 8);
+}
+
+TEST(Catalogue, OpcodesFollowTheFourBlocks) {
+  size_t index = 0;
+  for (const OpcodeBlock& block : kOpcodeBlocks) {
+    ASSERT_EQ(block.first, index);
+    for (size_t i = 0; i < block.count; ++i, ++index)
+      EXPECT_EQ(kCatalogue[index].opcode, block.base + i) << kCatalogue[index].name;
+  }
+  EXPECT_EQ(index, kCommandCount);
+  EXPECT_EQ(FindCommandByOpcode(0x23ED), nullptr);
+  EXPECT_STREQ(FindCommandByOpcode(0x23FF)->name, "KrvlSpcl");
+  EXPECT_STREQ(FindCommandByOpcode(0x233E)->alias, "DupArray");
+  EXPECT_EQ(FindCommand("duparray"), FindCommand("CopyArray"));
+}
+
+TEST(Catalogue, NamesAreUniqueAndTablesWellFormed) {
+  std::set<std::string> names;
+  for (const CommandSpec& spec : kCatalogue) {
+    EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
+    if (spec.alias[0]) {
+      EXPECT_TRUE(names.insert(spec.alias).second) << spec.alias;
+    }
+    EXPECT_LE(spec.param_count, kMaxParams);
+    EXPECT_NE(spec.handler, nullptr);
+    bool optional_seen = false;
+    for (size_t i = 0; i < spec.param_count; ++i) {
+      if (spec.params[i].optional) optional_seen = true;
+      else EXPECT_FALSE(optional_seen) << spec.name << " has a required parameter after an optional one";
+    }
+    bool has_text = false;
+    for (size_t i = 0; i < spec.param_count; ++i) has_text |= spec.params[i].type == ParamType::kString;
+    EXPECT_EQ(has_text, spec.text_buffer > 0) << spec.name;
+    // No name or help text reaches its log column.
+    EXPECT_LT(std::string(spec.name).size(), 19u);
+    EXPECT_LT(std::string(spec.help).size(), 70u);
+  }
+}
+
+TEST(Catalogue, ExtractorChoice) {
+  int companion = 0;
+  for (const CommandSpec& spec : kCatalogue) {
+    bool has_form = false;
+    for (size_t i = 0; i < spec.param_count; ++i)
+      has_form |= spec.params[i].type == ParamType::kBaseObject ||
+                  spec.params[i].type == ParamType::kReference;
+    if (has_form) {
+      EXPECT_EQ(spec.extractor, Extractor::kCompanion) << spec.name;
+    }
+    if (spec.extractor == Extractor::kCompanion) ++companion;
+  }
+  EXPECT_EQ(companion, 17);  // 16 with form parameters, and IniKeyExists
+  EXPECT_EQ(FindCommand("IniKeyExists")->extractor, Extractor::kCompanion);
+  EXPECT_EQ(FindCommand("FmtString")->extractor, Extractor::kFormatString);
+  EXPECT_EQ(FindCommand("Halt")->extractor, Extractor::kNone);
+}
+
+TEST(LogLine, PadsNameAndHelpToTheirColumns) {
+  std::string line = CommandLogLine("GetEsp", "Get EspID.", 0x2330);
+  EXPECT_EQ(line, "GetEsp" + std::string(13, ' ') + "Get EspID." + std::string(60, ' ') + "2330h  9008");
+  std::string longest = CommandLogLine("IsKorvelDataReset", "x", 0x23EC);
+  EXPECT_EQ(longest.substr(17, 2), "  ");
+  EXPECT_EQ(longest.find("23ECh"), 89u);
+  // A name that fills its field is written whole with nothing after it.
+  EXPECT_EQ(CommandLogLine("ABCDEFGHIJKLMNOPQRSTU", "", 1).substr(0, 22), "ABCDEFGHIJKLMNOPQRSTU ");
+}
+
+TEST(Folders, DerivedFromTheThreePaths) {
+  Folders f = MakeFolders("C:\\Games\\Veldmark\\Veldmark.exe", "C:\\Users\\p\\Documents",
+                          "C:\\Games\\Veldmark\\Data\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll");
+  EXPECT_EQ(f.game, "C:\\Games\\Veldmark\\");
+  EXPECT_EQ(f.data, "C:\\Games\\Veldmark\\Data\\");
+  EXPECT_EQ(f.user_root, "C:\\Users\\p\\Documents\\My Games\\Veldmark\\Korvel\\User Files\\");
+  EXPECT_EQ(f.library_name, "Qarn_Tovi_Korvel.dll");
+  EXPECT_EQ(f.log_file, "C:\\Games\\Veldmark\\Data\\Qarn\\Plugins\\Qarn_Tovi_Korvel.log");
+  EXPECT_EQ(MakeFolders("x.exe", "", "k.dll").documents, "\\");
+}
+
+}  // namespace
+}  // namespace korvel
