@@ -1,0 +1,128 @@
+// An Env over a fresh temporary folder: a Windows path "C:\a\b.txt" is the
+// real file <temp>/C/a/b.txt, so tests work on real files. The clock and the
+// locale separators are settable.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "host/env.h"
+
+namespace korvel {
+
+class TempEnv : public Env {
+ public:
+  TempEnv() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvel-test-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+    std::filesystem::create_directories(std::filesystem::path(root_) / "C");
+    SetEnv(this);
+  }
+  ~TempEnv() override {
+    SetEnv(nullptr);
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+  }
+
+  // The real file behind a Windows path.
+  std::filesystem::path Real(const std::string& path) const {
+    std::string p = path;
+    for (char& c : p)
+      if (c == '\\') c = '/';
+    if (p.size() >= 2 && p[1] == ':') p = std::string(1, p[0]) + p.substr(2);
+    return std::filesystem::path(root_) / std::filesystem::path(p).relative_path();
+  }
+
+  bool FileExists(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(Real(path), ec);
+  }
+  bool DirectoryExists(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_directory(Real(path), ec);
+  }
+  bool CreateDirectories(const std::string& path) override {
+    std::error_code ec;
+    std::filesystem::create_directories(Real(path), ec);
+    return std::filesystem::is_directory(Real(path), ec);
+  }
+  bool ReadFile(const std::string& path, std::string* contents) override {
+    std::ifstream in(Real(path), std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    *contents = s.str();
+    return true;
+  }
+  bool WriteFile(const std::string& path, const std::string& data) override {
+    if (fail_writes) return false;
+    std::ofstream out(Real(path), std::ios::binary | std::ios::trunc);
+    return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
+  }
+  bool AppendFile(const std::string& path, const std::string& data) override {
+    if (fail_writes) return false;
+    std::ofstream out(Real(path), std::ios::binary | std::ios::app);
+    return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
+  }
+  bool DeleteFile(const std::string& path) override {
+    std::error_code ec;
+    return FileExists(path) && std::filesystem::remove(Real(path), ec);
+  }
+  bool MoveFile(const std::string& from, const std::string& to) override {
+    std::error_code ec;
+    if (!FileExists(from) || std::filesystem::exists(Real(to), ec)) return false;
+    std::filesystem::rename(Real(from), Real(to), ec);
+    return !ec;
+  }
+  int64_t FileSize(const std::string& path) override {
+    std::error_code ec;
+    if (!FileExists(path)) return -1;
+    return static_cast<int64_t>(std::filesystem::file_size(Real(path), ec));
+  }
+  bool FullPath(const std::string& path, std::string* full) override {
+    // Collapses "." and ".." the way GetFullPathName does for a drive path.
+    std::string out;
+    std::string p = path;
+    for (char& c : p)
+      if (c == '/') c = '\\';
+    size_t start = 0;
+    std::string result;
+    std::vector<std::string> parts;
+    if (p.size() >= 2 && p[1] == ':') {
+      result = p.substr(0, 2);
+      start = 2;
+    } else {
+      return false;
+    }
+    std::stringstream ss(p.substr(start));
+    std::string part;
+    while (std::getline(ss, part, '\\')) {
+      if (part.empty() || part == ".") continue;
+      if (part == "..") {
+        if (!parts.empty()) parts.pop_back();
+        continue;
+      }
+      parts.push_back(part);
+    }
+    for (const std::string& s : parts) result += "\\" + s;
+    if (parts.empty() || (!p.empty() && p.back() == '\\')) result += "\\";
+    *full = result;
+    return true;
+  }
+  LocalTime Now() override { return now; }
+  char DateSeparator() override { return date_separator; }
+  char TimeSeparator() override { return time_separator; }
+
+  LocalTime now{2026, 12, 9, 15, 4, 5, 67};
+  char date_separator = '/';
+  char time_separator = ':';
+  bool fail_writes = false;
+
+ private:
+  std::string root_;
+};
+
+}  // namespace korvel
