@@ -12,8 +12,8 @@ class NullEnv final : public Env {
   bool ReadFile(const std::string&, std::string*) override { return false; }
   bool WriteFile(const std::string&, const std::string&) override { return false; }
   bool AppendFile(const std::string&, const std::string&) override { return false; }
-  bool DeleteFile(const std::string&) override { return false; }
-  bool MoveFile(const std::string&, const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool RenameFile(const std::string&, const std::string&) override { return false; }
   int64_t FileSize(const std::string&) override { return -1; }
   bool FullPath(const std::string&, std::string*) override { return false; }
   LocalTime Now() override { return LocalTime{2000, 1, 1, 0, 0, 0, 0}; }

@@ -31,9 +31,9 @@ class Env {
   virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
   // Appends data, creating the file when missing; false on any failure.
   virtual bool AppendFile(const std::string& path, const std::string& data) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Moves a file; fails when the target exists.
-  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Size in bytes, or -1 when the file does not exist.
   virtual int64_t FileSize(const std::string& path) = 0;
   // The fully resolved absolute form of path (GetFullPathName); false when

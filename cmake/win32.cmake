@@ -1,0 +1,56 @@
+# The 32-bit game build: the plug-in DLL (installed under both variant
+# names), the stand-in game with its host, the stand-in companion library in
+# its variants, and the tests that run them under Wine.
+
+set(DIST ${CMAKE_BINARY_DIR}/dist)
+file(MAKE_DIRECTORY ${DIST})
+
+add_library(korvel_plugin SHARED ${PLATFORM_SOURCES})
+target_link_libraries(korvel_plugin PRIVATE korvel_core shell32 user32)
+set_target_properties(korvel_plugin PROPERTIES
+  PREFIX "" OUTPUT_NAME "Qarn_Tovi_Korvel" SUFFIX ".dll"
+  LIBRARY_OUTPUT_DIRECTORY ${DIST} RUNTIME_OUTPUT_DIRECTORY ${DIST})
+target_link_options(korvel_plugin PRIVATE -static -static-libgcc -static-libstdc++)
+add_custom_command(TARGET korvel_plugin POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:korvel_plugin> ${DIST}/Qarn_Tovi_Korvel_HUD.dll)
+
+file(GLOB STANDIN_GAME_SOURCES CONFIGURE_DEPENDS standin/game/*.cpp)
+add_executable(standin_game ${STANDIN_GAME_SOURCES})
+target_include_directories(standin_game PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/standin)
+target_link_libraries(standin_game PRIVATE shell32 user32)
+target_link_options(standin_game PRIVATE -static)
+set_target_properties(standin_game PROPERTIES OUTPUT_NAME "Veldmark" RUNTIME_OUTPUT_DIRECTORY ${DIST})
+
+function(korvel_companion target output)
+  add_library(${target} SHARED standin/companion/companion.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE ${ARGN})
+  target_link_options(${target} PRIVATE -static)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output} SUFFIX ".dlx"
+    RUNTIME_OUTPUT_DIRECTORY ${DIST})
+endfunction()
+korvel_companion(standin_companion "Qarn_Tovi_Korvel")
+# Broken companions for the start-up checks: another version, a missing export.
+korvel_companion(standin_companion_v121 "companion-version-121" STANDIN_DLX_VERSION=121)
+korvel_companion(standin_companion_incomplete "companion-incomplete" STANDIN_DLX_INCOMPLETE=1)
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
+  add_executable(paths_corpus tests/win32/paths_corpus_main.cpp host/env_win32.cpp)
+  target_link_libraries(paths_corpus PRIVATE korvel_core)
+  target_link_options(paths_corpus PRIVATE -static)
+  set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endif()
+
+# Wine tests: each tests/wine/test_*.py runs the stand-in game through
+# ./korvel sim's machinery (tests/wine/sim.py).
+find_program(PYTHON3 python3 REQUIRED)
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/test_*.py)
+foreach(test ${WINE_TESTS})
+  get_filename_component(name ${test} NAME_WE)
+  add_test(NAME wine_${name}
+    COMMAND ${PYTHON3} -m unittest -v ${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine)
+  set_tests_properties(wine_${name} PROPERTIES
+    ENVIRONMENT "KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
+    TIMEOUT 600)
+endforeach()

@@ -1,0 +1,188 @@
+#include "game/world.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "host/engine_table_win32.h"
+
+namespace standin {
+
+namespace abi = korvel::abi;
+
+World& GetWorld() {
+  static World world;
+  return world;
+}
+
+Form* World::NewForm(uint32_t form_id, const std::string& name) {
+  auto& slot = forms_[form_id];
+  if (!slot) slot = std::make_unique<Form>();
+  slot->form_id = form_id;
+  slot->name = name;
+  return slot.get();
+}
+
+Form* World::Lookup(uint32_t form_id) {
+  if (form_id == 0) return nullptr;
+  auto it = forms_.find(form_id);
+  return it == forms_.end() ? nullptr : it->second.get();
+}
+
+void World::Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+// The longest literal text the engine hands to an extractor.
+constexpr size_t kMaxLiteral = 0xFFFF;
+
+bool DecodeArgs(const void* params_ptr, uint32_t, const ScriptCall* call, void** out) {
+  auto* params = static_cast<const abi::ParamRecord*>(params_ptr);
+  bool ok = true;
+  for (size_t i = 0; i < call->args.size(); ++i) {
+    const ScriptArg& a = call->args[i];
+    uint32_t type = params[i].type_code;
+    void* target = out[i];
+    double number = a.kind == ScriptArg::kInt ? a.i : a.kind == ScriptArg::kFloat ? a.f : a.number;
+    switch (type) {
+      case 0: {
+        size_t n = std::min(a.text.size(), kMaxLiteral);
+        std::memcpy(target, a.text.data(), n);
+        static_cast<char*>(target)[n] = '\0';
+        break;
+      }
+      case 1: {
+        // The engine truncates toward zero and saturates out-of-range values.
+        int32_t v = 0;
+        if (std::isnan(number)) v = 0;
+        else if (number >= 2147483647.0) v = INT32_MAX;
+        else if (number <= -2147483648.0) v = INT32_MIN;
+        else v = static_cast<int32_t>(number);
+        std::memcpy(target, &v, 4);
+        break;
+      }
+      case 2: {
+        float v = static_cast<float>(number);
+        std::memcpy(target, &v, 4);
+        break;
+      }
+      default: {
+        uint32_t id = a.form_id;
+        if (a.kind == ScriptArg::kVariable) std::memcpy(&id, &a.number, 4);
+        Form* form = GetWorld().Lookup(id);
+        if (!form && id != 0) ok = false;
+        std::memcpy(target, &form, sizeof form);
+        break;
+      }
+    }
+  }
+  return ok;
+}
+
+namespace {
+
+bool __cdecl ExtractArgs(abi::ParamRecord* params, void* script_data, uint32_t*, void*, void*,
+                         void*, void* event_list, ...) {
+  va_list ap;
+  va_start(ap, event_list);
+  void* out[23];
+  for (void*& p : out) p = va_arg(ap, void*);
+  va_end(ap);
+  auto* call = static_cast<const ScriptCall*>(script_data);
+  return call && DecodeArgs(params, 23, call, out);
+}
+
+bool __cdecl DefaultParse(uint32_t, void*, void*, void*) { return true; }
+
+void* __cdecl LookupForm(uint32_t form_id) { return GetWorld().Lookup(form_id); }
+
+void __cdecl ShowMessage(const char* text, uint32_t, uint32_t, float) {
+  World::Print(std::string("message: ") + text);
+}
+
+void __cdecl ConsolePrint(const char* text) { World::Print(std::string("console: ") + text); }
+
+void __cdecl EngineMessageBoxCallback() {}
+
+bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, ...) {
+  std::string line = std::string("message box \"\": ") + text;
+  if (callback) {
+    va_list ap;
+    va_start(ap, zero);
+    for (int i = 0; i < 10; ++i) {
+      const char* button = va_arg(ap, const char*);
+      if (!button) break;
+      if (*button) line += std::string(" [") + button + "]";
+    }
+    va_end(ap);
+  }
+  World::Print(line);
+  return true;
+}
+
+bool __cdecl ModeQuery(uint32_t) { return false; }
+
+uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case);
+
+// A US keyboard row: scan code -> character, lower and upper case.
+const char kLower[] = "\0\0331234567890-=\b\tqwertyuiop[]\n\0asdfghjkl;'`\0\\zxcvbnm,./";
+const char kUpper[] = "\0\033!@#$%^&*()_+\b\tQWERTYUIOP{}\n\0ASDFGHJKL:\"~\0|ZXCVBNM<>?";
+
+uint8_t key_table[512];
+uint32_t key_layout = 0;
+uint8_t message_box_state = 0;
+uint32_t message_box_owner = 0;
+uint8_t draw_gate = 0, mode_flag = 0, sub_mode_flag = 0;
+
+uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case) {
+  if (scan_code >= 256) return 0;
+  return key_table[scan_code + (upper_case ? 256 : 0)];
+}
+
+}  // namespace
+
+void InitEngineTable();
+
+}  // namespace standin
+
+extern "C" {
+__declspec(dllexport) korvel::abi::EngineTable VeldmarkEngineTable = {};
+}
+
+namespace standin {
+
+void InitEngineTable() {
+  for (size_t i = 0; i + 1 < sizeof kLower; ++i) {
+    key_table[i] = static_cast<uint8_t>(kLower[i]);
+    key_table[256 + i] = static_cast<uint8_t>(kUpper[i]);
+  }
+  key_table[0x39] = key_table[256 + 0x39] = ' ';
+  abi::EngineTable& t = VeldmarkEngineTable;
+  t.version = abi::kEngineTableVersion;
+  t.size = sizeof(abi::EngineTable);
+  t.extract_args = &ExtractArgs;
+  t.default_parse_game = &DefaultParse;
+  t.default_parse_editor_1_0 = &DefaultParse;
+  t.default_parse_editor_1_2 = &DefaultParse;
+  t.lookup_form = &LookupForm;
+  t.show_message = &ShowMessage;
+  t.console_print = &ConsolePrint;
+  t.message_box = &MessageBoxEngine;
+  t.message_box_callback = reinterpret_cast<void*>(&EngineMessageBoxCallback);
+  t.message_box_state = &message_box_state;
+  t.message_box_owner = &message_box_owner;
+  t.mode_query = &ModeQuery;
+  t.scan_code_to_char = &ScanCodeToChar;
+  t.draw_gate = &draw_gate;
+  t.mode_flag = &mode_flag;
+  t.sub_mode_flag = &sub_mode_flag;
+  t.key_char_table = key_table;
+  t.key_layout_index = &key_layout;
+}
+
+}  // namespace standin

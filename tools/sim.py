@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""Runs the stand-in game in a game folder under Wine.
+
+Used by `./korvel sim` and by the Wine tests. A game folder holds the
+stand-in executable, Data\\Qarn\\Plugins\\ with the plug-ins, and the
+documents folder (user files, saves) the plug-in sees.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+VARIANTS = {"plain": "Qarn_Tovi_Korvel.dll", "hud": "Qarn_Tovi_Korvel_HUD.dll"}
+
+
+def plugin_folder(game_dir):
+    return os.path.join(game_dir, "Data", "Qarn", "Plugins")
+
+
+def install(game_dir, dist, variant="plain"):
+    """Installs the variant's DLL and the companion unless the game folder
+    already has a plug-in folder; always refreshes the game executable."""
+    plugins = plugin_folder(game_dir)
+    if not os.path.isdir(plugins):
+        os.makedirs(plugins)
+        shutil.copyfile(os.path.join(dist, VARIANTS[variant]), os.path.join(plugins, VARIANTS[variant]))
+        shutil.copyfile(os.path.join(dist, "Qarn_Tovi_Korvel.dlx"), os.path.join(plugins, "Qarn_Tovi_Korvel.dlx"))
+    shutil.copyfile(os.path.join(dist, "Veldmark.exe"), os.path.join(game_dir, "Veldmark.exe"))
+
+
+def windows_path(path):
+    """The Wine path of a Unix path (drive Z: is the Unix root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    return env
+
+
+def command(game_dir, script=None, host_version=None, game_version=None, editor=None):
+    cmd = ["wine", windows_path(os.path.join(game_dir, "Veldmark.exe"))]
+    if host_version is not None:
+        cmd += ["--host-version", str(host_version)]
+    if game_version is not None:
+        cmd += ["--game-version", str(game_version)]
+    if editor is not None:
+        cmd += ["--editor", str(editor)]
+    if script is not None:
+        cmd.append(windows_path(script))
+    return cmd
+
+
+def run(game_dir, dist, script=None, variant="plain", timeout=120, **options):
+    """Runs the game once; returns (exit status, standard output, standard error)."""
+    install(game_dir, dist, variant)
+    proc = subprocess.run(command(game_dir, script, **options), env=wine_env(), stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+    out = proc.stdout.decode("latin-1").replace("\r\n", "\n")
+    err = proc.stderr.decode("latin-1").replace("\r\n", "\n")
+    return proc.returncode, out, err
+
+
+def main():
+    parser = argparse.ArgumentParser(prog="korvel sim", description="Run a script in the stand-in game.")
+    parser.add_argument("--game-dir")
+    parser.add_argument("--variant", choices=sorted(VARIANTS), default="plain")
+    parser.add_argument("--host-version")
+    parser.add_argument("--game-version")
+    parser.add_argument("--editor")
+    parser.add_argument("script", nargs="?")
+    parser.add_argument("--dist", required=True, help=argparse.SUPPRESS)
+    args = parser.parse_args()
+    game_dir = args.game_dir
+    if not game_dir:
+        game_dir = tempfile.mkdtemp(prefix="korvel-game-")
+        print("game folder: " + game_dir, file=sys.stderr)
+    os.makedirs(game_dir, exist_ok=True)
+    if args.script and not os.path.isfile(args.script):
+        print("korvel sim: no script " + args.script, file=sys.stderr)
+        return 2
+    install(game_dir, args.dist, args.variant)
+    cmd = command(game_dir, args.script, args.host_version, args.game_version, args.editor)
+    return subprocess.call(cmd, env=wine_env(), stdin=subprocess.DEVNULL)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
