@@ -13,7 +13,7 @@ class NullEngine final : public Engine {
   void ShowMessage(const std::string&) override {}
   void ConsolePrint(const std::string&) override {}
   void MessageBoxWithButtons(const std::string&, uint32_t, const std::vector<std::string>&) override {}
-  void PauseBox(const std::string&) override {}
+  void NoticeBox(const std::string&, const std::string&) override {}
   uint32_t ScanCodeToChar(uint32_t, bool) override { return 0; }
   uint32_t CharToScanCode(uint8_t) override { return 0; }
   uint32_t ActiveModCount() override { return 0; }

@@ -27,8 +27,9 @@ class Engine {
   // message-box owner slot first.
   virtual void MessageBoxWithButtons(const std::string& text, uint32_t owner_form_id,
                                      const std::vector<std::string>& buttons) = 0;
-  // EngineMessageBox with the text and four zeros (no callback, no buttons).
-  virtual void PauseBox(const std::string& text) = 0;
+  // EngineMessageBox with the text, no callback, default button 0, one
+  // button label (none when empty) and the terminating null.
+  virtual void NoticeBox(const std::string& text, const std::string& button) = 0;
 
   // Keyboard: EngineScanCodeToChar, and the first index 0..511 of the current
   // key-character row holding a character (0 when none).

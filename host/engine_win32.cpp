@@ -44,8 +44,9 @@ class GameEngine final : public Engine {
     table->message_box(text.c_str(), table->message_box_callback, 0, b[0], b[1], b[2], b[3],
                        b[4], b[5], b[6], b[7], b[8], b[9], 0);
   }
-  void PauseBox(const std::string& text) override {
-    if (table && table->message_box) table->message_box(text.c_str(), nullptr, 0, 0, 0);
+  void NoticeBox(const std::string& text, const std::string& button) override {
+    if (!table || !table->message_box) return;
+    table->message_box(text.c_str(), nullptr, 0, button.empty() ? nullptr : button.c_str(), 0);
   }
   uint32_t ScanCodeToChar(uint32_t scan_code, bool upper_case) override {
     return table && table->scan_code_to_char ? table->scan_code_to_char(scan_code, upper_case)

@@ -111,16 +111,16 @@ void __cdecl EngineMessageBoxCallback() {}
 
 bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, ...) {
   std::string line = std::string("message box \"\": ") + text;
-  if (callback) {
-    va_list ap;
-    va_start(ap, zero);
-    for (int i = 0; i < 10; ++i) {
-      const char* button = va_arg(ap, const char*);
-      if (!button) break;
-      if (*button) line += std::string(" [") + button + "]";
-    }
-    va_end(ap);
+  (void)callback;
+  // Up to ten button labels follow, ended by a null.
+  va_list ap;
+  va_start(ap, zero);
+  for (int i = 0; i < 10; ++i) {
+    const char* button = va_arg(ap, const char*);
+    if (!button) break;
+    if (*button) line += std::string(" [") + button + "]";
   }
+  va_end(ap);
   World::Print(line);
   return true;
 }

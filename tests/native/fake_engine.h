@@ -58,7 +58,10 @@ class FakeEngine : public Engine {
     last_box_owner = owner;
     last_box_buttons = buttons;
   }
-  void PauseBox(const std::string& text) override { message_boxes.push_back(text); }
+  void NoticeBox(const std::string& text, const std::string& button) override {
+    message_boxes.push_back(text);
+    last_box_buttons = button.empty() ? std::vector<std::string>{} : std::vector<std::string>{button};
+  }
   uint32_t ScanCodeToChar(uint32_t scan_code, bool upper) override {
     return scan_code < 26 ? (upper ? 'A' : 'a') + scan_code : 0;
   }

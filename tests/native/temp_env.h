@@ -67,11 +67,11 @@ class TempEnv : public Env {
     std::ofstream out(Real(path), std::ios::binary | std::ios::app);
     return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
   }
-  bool DeleteFile(const std::string& path) override {
+  bool RemoveFile(const std::string& path) override {
     std::error_code ec;
     return FileExists(path) && std::filesystem::remove(Real(path), ec);
   }
-  bool MoveFile(const std::string& from, const std::string& to) override {
+  bool RenameFile(const std::string& from, const std::string& to) override {
     std::error_code ec;
     if (!FileExists(from) || std::filesystem::exists(Real(to), ec)) return false;
     std::filesystem::rename(Real(from), Real(to), ec);
