@@ -27,6 +27,15 @@ class Env {
   virtual bool CreateDirectories(const std::string& path) = 0;
   // Reads the whole file; false when it cannot be opened or read.
   virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
+  // Reads at most size bytes from offset (fewer at the end of the file);
+  // false when the file cannot be opened or read.
+  virtual bool ReadFileRange(const std::string& path, uint64_t offset, size_t size,
+                             std::string* contents) {
+    std::string all;
+    if (!ReadFile(path, &all)) return false;
+    *contents = offset < all.size() ? all.substr(static_cast<size_t>(offset), size) : std::string();
+    return true;
+  }
   // Creates or truncates the file and writes data; false on any failure.
   virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
   // Appends data, creating the file when missing; false on any failure.

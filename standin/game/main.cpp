@@ -13,6 +13,7 @@
 #include <string>
 
 #include "game/host.h"
+#include "game/saves.h"
 #include "game/sim_script.h"
 #include "game/world.h"
 
@@ -78,6 +79,11 @@ int main(int argc, char** argv) {
   std::string documents = game + "Documents";
   CreateDirectoryA(documents.c_str(), nullptr);
   standin::InitEngineTable();
+  standin::PublishSaveSites();
+  std::string saves = documents + "\\My Games\\Veldmark\\Saves\\";
+  for (size_t i = documents.size() + 1; i < saves.size(); ++i)
+    if (saves[i] == '\\') CreateDirectoryA(saves.substr(0, i).c_str(), nullptr);
+  standin::SetSavesFolder(saves);
   standin::InstallProcessHooks(documents);
 
   standin::Host host(settings);

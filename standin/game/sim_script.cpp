@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "game/host.h"
+#include "game/saves.h"
 #include "game/world.h"
 
 namespace standin {
@@ -466,6 +467,37 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
   }
   if (IsWord(t[0], "printstr")) return PrintString(t, why);
   if (IsWord(t[0], "printname")) return PrintName(t, why);
+  if (IsWord(t[0], "save") || IsWord(t[0], "load") || IsWord(t[0], "peek") ||
+      IsWord(t[0], "delete")) {
+    if (t.size() != 2 || t[1].kind == Token::kForm) {
+      *why = "usage: " + Lower(t[0].text) + " NAME";
+      return false;
+    }
+    std::string verb = Lower(t[0].text);
+    bool ok = verb == "save"   ? SaveGame(t[1].text)
+              : verb == "load" ? LoadGame(t[1].text)
+              : verb == "peek" ? PeekGame(t[1].text)
+                               : DeleteSave(t[1].text);
+    if (!ok) World::Print("game: cannot " + verb + " " + t[1].text);
+    return true;
+  }
+  if (IsWord(t[0], "rename")) {
+    if (t.size() != 3 || t[1].kind == Token::kForm || t[2].kind == Token::kForm) {
+      *why = "usage: rename OLD NEW";
+      return false;
+    }
+    if (!RenameSave(t[1].text, t[2].text))
+      World::Print("game: cannot rename " + t[1].text + " to " + t[2].text);
+    return true;
+  }
+  if (IsWord(t[0], "reset")) {
+    if (t.size() != 1) {
+      *why = "usage: reset";
+      return false;
+    }
+    ResetPoint();
+    return true;
+  }
   if (IsWord(t[0], "opcodes")) {
     for (const auto& [opcode, record] : GetHost().opcodes()) {
       char head[16];
