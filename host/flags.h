@@ -6,8 +6,8 @@ namespace korvel {
 
 struct ProcessFlags {
   bool hud_variant = false;    // set by the query for "Qarn_Tovi_Korvel_HUD.dll"
-  bool data_reset = false;     // set by the event callback and the reset point
-  bool hud_suspended = false;  // set by the reset point, cleared by the event callback
+  bool data_reset = true;      // 0 only after a co-save was read to its end
+  bool hud_suspended = true;   // set by the reset point, cleared by a load or the event callback
 };
 
 ProcessFlags& GetFlags();

@@ -10,6 +10,8 @@ namespace korvel {
 
 inline constexpr char kQarnName[] = "Qarn_Tovi_Korvel";
 inline constexpr uint32_t kKorvelVersion = 125;
+// Exit status of a game process the library ended.
+inline constexpr int kHaltExitCode = 1;
 
 struct Folders {
   std::string game;            // folder of the host executable, ends in "\"

@@ -84,15 +84,11 @@ void Cmd_FixNameEx(CommandCall&) {}
 void Cmd_IniGetNthSection(CommandCall&) {}
 void Cmd_IniSectionsCount(CommandCall&) {}
 void Cmd_RunBatString(CommandCall&) {}
-void Cmd_Halt(CommandCall&) {}
-void Cmd_RefToLong(CommandCall&) {}
-void Cmd_LongToRef(CommandCall&) {}
 void Cmd_FindFirstFile(CommandCall&) {}
 void Cmd_FindNextFile(CommandCall&) {}
 void Cmd_GetFileSize(CommandCall&) {}
 void Cmd_NewHudS(CommandCall&) {}
 void Cmd_DelHudS(CommandCall&) {}
-void Cmd_ScreenInfo(CommandCall&) {}
 void Cmd_HudS_X(CommandCall&) {}
 void Cmd_HudS_SclX(CommandCall&) {}
 void Cmd_HudS_Show(CommandCall&) {}
@@ -123,13 +119,10 @@ void Cmd_DelAllHudTs(CommandCall&) {}
 void Cmd_HudT_L(CommandCall&) {}
 void Cmd_HudT_SclY(CommandCall&) {}
 void Cmd_PauseBox(CommandCall&) {}
-void Cmd_KillMenu(CommandCall&) {}
 void Cmd_SetHudT(CommandCall&) {}
 void Cmd_HudT_Text(CommandCall&) {}
 void Cmd_HudS_Tex(CommandCall&) {}
 void Cmd_SanString(CommandCall&) {}
-void Cmd_IsHUDEnabled(CommandCall&) {}
-void Cmd_IsKorvelDataReset(CommandCall&) {}
 void Cmd_KrvlSpcl(CommandCall&) {}
 
 }  // namespace korvel

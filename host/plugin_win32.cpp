@@ -24,8 +24,6 @@ constexpr uint32_t kMinHostVersion = 15;
 constexpr uint32_t kGameVersion = 0x010201A0;
 constexpr uint32_t kEditorVersion10 = 0x0100012F;
 constexpr uint32_t kEditorVersion12 = 0x01020000;
-// Exit status of a process the library ended.
-constexpr int kHaltExitCode = 1;
 
 HMODULE self_module = nullptr;
 abi::EventInterface* event_interface = nullptr;

@@ -1,0 +1,46 @@
+// Engine commands that need no string: ending the game, references as
+// integers, the screen, menus, and the library's own state.
+#include <cstdlib>
+
+#include "host/flags.h"
+#include "host/global.h"
+#include "host/handlers.h"
+#include "host/engine.h"
+#include "save/cosave_io.h"
+#include "hud/screen.h"
+
+namespace korvel {
+
+void Cmd_Halt(CommandCall&) {
+  LogAppend({"Halt function called!"});
+  std::exit(kHaltExitCode);
+}
+
+void Cmd_RefToLong(CommandCall& call) {
+  call.SetResultInt(static_cast<int32_t>(call.FormId(0)));
+}
+
+void Cmd_LongToRef(CommandCall& call) {
+  call.SetResultRef(static_cast<uint32_t>(call.Int(0)));
+}
+
+void Cmd_ScreenInfo(CommandCall& call) {
+  switch (call.Int(0)) {
+    case 0: call.SetResultInt(GetScreen().width); break;
+    case 1: call.SetResultInt(GetScreen().height); break;
+    case 2: call.SetResultInt(GetCoSaveState().saved_screen_width); break;
+    case 3: call.SetResultInt(GetCoSaveState().saved_screen_height); break;
+    default: call.SetResultInt(0); break;
+  }
+}
+
+void Cmd_KillMenu(CommandCall& call) {
+  bool closed = GetEngine().CloseMenu(static_cast<uint16_t>(call.Int(0) & 0xFFFF));
+  call.SetResultInt(closed ? 0 : 1);
+}
+
+void Cmd_IsKorvelDataReset(CommandCall& call) { call.SetResultInt(GetFlags().data_reset ? 1 : 0); }
+
+void Cmd_IsHUDEnabled(CommandCall& call) { call.SetResultInt(GetFlags().hud_variant ? 1 : 0); }
+
+}  // namespace korvel

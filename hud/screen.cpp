@@ -1,0 +1,10 @@
+#include "hud/screen.h"
+
+namespace korvel {
+
+ScreenSize& GetScreen() {
+  static ScreenSize screen;
+  return screen;
+}
+
+}  // namespace korvel

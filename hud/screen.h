@@ -1,0 +1,16 @@
+// The game's back-buffer size, captured when the game creates its Direct3D
+// device (HUD variant); 0 before that and in the plain variant.
+#pragma once
+
+#include <cstdint>
+
+namespace korvel {
+
+struct ScreenSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+ScreenSize& GetScreen();
+
+}  // namespace korvel
