@@ -17,11 +17,11 @@ constexpr ParamType R = ParamType::kReference;
 
 const ParamSpec kGetEspParams[] = {
     {"Filename", S, true, 0},
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
 };
 
 const ParamSpec kCreateArrayParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Size", I, true, 0},
     {"Protected", I, true, 0},
     {"RefuseZero", I, true, 0},
@@ -34,7 +34,7 @@ const ParamSpec kDestroyArrayParams[] = {
 
 const ParamSpec kArraySizeParams[] = {
     {"ArrayID", I, false, 0},
-    {"Size", I, true, 0},
+    {"Size", I, true, -1},
     {"Global", I, true, 0},
 };
 
@@ -81,14 +81,14 @@ const ParamSpec kFindInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Value", I, false, 0},
     {"Start", I, true, 0},
-    {"Stop", I, true, 0},
+    {"Stop", I, true, -1},
 };
 
 const ParamSpec kFindFloatInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Value", F, false, 0},
     {"Start", I, true, 0},
-    {"Stop", I, true, 0},
+    {"Stop", I, true, -1},
 };
 
 const ParamSpec kSetRefInArrayParams[] = {
@@ -104,35 +104,35 @@ const ParamSpec kFindRefInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Reference", R, false, 0},
     {"Start", I, true, 0},
-    {"Stop", I, true, 0},
+    {"Stop", I, true, -1},
 };
 
 const ParamSpec kCopyArrayParams[] = {
     {"ArrayID", I, false, 0},
-    {"NewSize", I, true, 0},
+    {"NewSize", I, true, -1},
     {"RefuseZero", I, true, 0},
 };
 
 const ParamSpec kArrayEspParams[] = {
     {"ArrayID", I, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kArrayProtectParams[] = {
     {"ArrayID", I, false, 0},
-    {"Protected", I, true, 0},
+    {"Protected", I, true, -1},
 };
 
 const ParamSpec kFirstInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Free", I, true, 0},
     {"Start", I, true, 0},
-    {"Stop", I, true, 0},
+    {"Stop", I, true, -1},
 };
 
 const ParamSpec kDestroyAllArraysParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kPackArrayParams[] = {
@@ -141,7 +141,7 @@ const ParamSpec kPackArrayParams[] = {
 };
 
 const ParamSpec kCreateStringParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"String", S, true, 0},
     {"Protected", I, true, 0},
     {"RefuseZero", I, true, 0},
@@ -160,28 +160,28 @@ const ParamSpec kSetStringParams[] = {
 
 const ParamSpec kStringEspParams[] = {
     {"StringID", I, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kStringProtectParams[] = {
     {"StringID", I, false, 0},
-    {"Protected", I, true, 0},
+    {"Protected", I, true, -1},
 };
 
 const ParamSpec kStringLenParams[] = {
     {"StringID", I, false, 0},
-    {"Length", I, true, 0},
+    {"Length", I, true, -1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kDestroyAllStringsParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kStringSetNameParams[] = {
     {"Reference", B, false, 0},
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
 };
 
 const ParamSpec kStringGetNameParams[] = {
@@ -198,25 +198,25 @@ const ParamSpec kStringMsgParams[] = {
 const ParamSpec kStringCatParams[] = {
     {"StringID0", I, false, 0},
     {"StringID1", I, false, 0},
-    {"StringID2", I, true, 0},
-    {"StringID3", I, true, 0},
-    {"StringID4", I, true, 0},
-    {"StringID5", I, true, 0},
-    {"StringID6", I, true, 0},
-    {"StringID7", I, true, 0},
-    {"StringID8", I, true, 0},
-    {"StringID9", I, true, 0},
-    {"StringID10", I, true, 0},
-    {"StringID11", I, true, 0},
-    {"StringID12", I, true, 0},
-    {"StringID13", I, true, 0},
-    {"StringID14", I, true, 0},
-    {"StringID15", I, true, 0},
-    {"StringID16", I, true, 0},
-    {"StringID17", I, true, 0},
-    {"StringID18", I, true, 0},
-    {"StringID19", I, true, 0},
-    {"StringID20", I, true, 0},
+    {"StringID2", I, true, -1},
+    {"StringID3", I, true, -1},
+    {"StringID4", I, true, -1},
+    {"StringID5", I, true, -1},
+    {"StringID6", I, true, -1},
+    {"StringID7", I, true, -1},
+    {"StringID8", I, true, -1},
+    {"StringID9", I, true, -1},
+    {"StringID10", I, true, -1},
+    {"StringID11", I, true, -1},
+    {"StringID12", I, true, -1},
+    {"StringID13", I, true, -1},
+    {"StringID14", I, true, -1},
+    {"StringID15", I, true, -1},
+    {"StringID16", I, true, -1},
+    {"StringID17", I, true, -1},
+    {"StringID18", I, true, -1},
+    {"StringID19", I, true, -1},
+    {"StringID20", I, true, -1},
     {"Global", I, true, 0},
 };
 
@@ -237,14 +237,14 @@ const ParamSpec kDelFileParams[] = {
 const ParamSpec kStringToTxtFileParams[] = {
     {"Filename", I, false, 0},
     {"StringID", I, false, 0},
-    {"EOL", I, true, 0},
+    {"EOL", I, true, 1},
 };
 
 const ParamSpec kCopyStringParams[] = {
     {"Target", I, false, 0},
     {"Source", I, false, 0},
-    {"Position", I, true, 0},
-    {"Number", I, true, 0},
+    {"Position", I, true, 1},
+    {"Number", I, true, -1},
     {"Global", I, true, 0},
 };
 
@@ -257,7 +257,7 @@ const ParamSpec kIntToStringParams[] = {
 const ParamSpec kFloatToStringParams[] = {
     {"StringID", I, false, 0},
     {"Value", F, false, 0},
-    {"Digits", I, true, 0},
+    {"Digits", I, true, 7},
     {"Global", I, true, 0},
 };
 
@@ -315,21 +315,21 @@ const ParamSpec kIniWriteRefParams[] = {
 const ParamSpec kIniKeyExistsParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
-    {"Key", I, true, 0},
+    {"Key", I, true, -1},
     {"RootID", I, true, 0},
 };
 
 const ParamSpec kIniDelKeyParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
-    {"Key", I, true, 0},
+    {"Key", I, true, -1},
 };
 
 const ParamSpec kEspToStringParams[] = {
     {"StringID", I, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Global", I, true, 0},
-    {"LowerCase", I, true, 0},
+    {"LowerCase", I, true, 1},
 };
 
 const ParamSpec kIniReadStringParams[] = {
@@ -351,7 +351,7 @@ const ParamSpec kIniWriteStringParams[] = {
 
 const ParamSpec kModRefEspParams[] = {
     {"Value", R, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kGetRefEspParams[] = {
@@ -378,8 +378,8 @@ const ParamSpec kFileToStringParams[] = {
 const ParamSpec kStringPosParams[] = {
     {"Substring", I, false, 0},
     {"StringID", I, false, 0},
-    {"Start", I, true, 0},
-    {"End", I, true, 0},
+    {"Start", I, true, 1},
+    {"End", I, true, -1},
     {"IgnoreCase", I, true, 0},
     {"FindLast", I, true, 0},
 };
@@ -400,22 +400,22 @@ const ParamSpec kArrayCmpParams[] = {
 
 const ParamSpec kStringMsgBoxParams[] = {
     {"StringID0", I, false, 0},
-    {"StringID1", I, true, 0},
-    {"StringID2", I, true, 0},
-    {"StringID3", I, true, 0},
-    {"StringID4", I, true, 0},
-    {"StringID5", I, true, 0},
-    {"StringID6", I, true, 0},
-    {"StringID7", I, true, 0},
-    {"StringID8", I, true, 0},
-    {"StringID9", I, true, 0},
-    {"StringID10", I, true, 0},
+    {"StringID1", I, true, -1},
+    {"StringID2", I, true, -1},
+    {"StringID3", I, true, -1},
+    {"StringID4", I, true, -1},
+    {"StringID5", I, true, -1},
+    {"StringID6", I, true, -1},
+    {"StringID7", I, true, -1},
+    {"StringID8", I, true, -1},
+    {"StringID9", I, true, -1},
+    {"StringID10", I, true, -1},
 };
 
 const ParamSpec kStringInsParams[] = {
     {"Substring", I, false, 0},
     {"StringID", I, false, 0},
-    {"Start", I, true, 0},
+    {"Start", I, true, 1},
     {"Length", I, true, 0},
     {"Global", I, true, 0},
 };
@@ -424,8 +424,8 @@ const ParamSpec kStringRepParams[] = {
     {"OrgSubstring", I, false, 0},
     {"NewSubstring", I, false, 0},
     {"StringID", I, false, 0},
-    {"Start", I, true, 0},
-    {"End", I, true, 0},
+    {"Start", I, true, 1},
+    {"End", I, true, -1},
     {"IgnoreCase", I, true, 0},
     {"ReplaceAll", I, true, 0},
     {"Global", I, true, 0},
@@ -434,7 +434,7 @@ const ParamSpec kStringRepParams[] = {
 const ParamSpec kIntToHexParams[] = {
     {"StringID", I, false, 0},
     {"Value", I, false, 0},
-    {"Digits", I, true, 0},
+    {"Digits", I, true, 8},
     {"Global", I, true, 0},
     {"Format 0x", I, true, 0},
 };
@@ -481,10 +481,10 @@ const ParamSpec kStrLCParams[] = {
 
 const ParamSpec kCreateEspBookParams[] = {
     {"Plugin", I, false, 0},
-    {"Name", I, true, 0},
-    {"Text", I, true, 0},
-    {"Model", I, true, 0},
-    {"Icon", I, true, 0},
+    {"Name", I, true, -1},
+    {"Text", I, true, -1},
+    {"Model", I, true, -100000},
+    {"Icon", I, true, -100001},
 };
 
 const ParamSpec kFmtStringParams[] = {
@@ -515,7 +515,7 @@ const ParamSpec kFmtStringParams[] = {
 
 const ParamSpec kFixNameParams[] = {
     {"Reference", B, false, 0},
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
 };
 
 const ParamSpec kResetNameParams[] = {
@@ -529,13 +529,13 @@ const ParamSpec kHasFixedNameParams[] = {
 const ParamSpec kcscParams[] = {
     {"Scancode", I, false, 0},
     {"CaseUP", I, true, 0},
-    {"StringID", I, true, 0},
-    {"Append", I, true, 0},
+    {"StringID", I, true, -1},
+    {"Append", I, true, 1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kStringSetNameExParams[] = {
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
     {"Reference", B, true, 0},
 };
 
@@ -546,7 +546,7 @@ const ParamSpec kStringGetNameExParams[] = {
 };
 
 const ParamSpec kFixNameExParams[] = {
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
     {"Reference", B, true, 0},
 };
 
@@ -577,7 +577,7 @@ const ParamSpec kLongToRefParams[] = {
 
 const ParamSpec kFindFirstFileParams[] = {
     {"FileFound", I, false, 0},
-    {"Filemask", I, true, 0},
+    {"Filemask", I, true, -42},
     {"RootID", I, true, 0},
     {"Directories", I, true, 0},
     {"Global", I, true, 0},
@@ -596,16 +596,16 @@ const ParamSpec kGetFileSizeParams[] = {
 const ParamSpec kNewHudSParams[] = {
     {"Filename", I, false, 0},
     {"RootID", I, true, 0},
-    {"Show", I, true, 0},
+    {"Show", I, true, 1},
     {"X", F, true, 0},
     {"Y", F, true, 0},
-    {"L", I, true, 0},
-    {"Scale", F, true, 0},
-    {"Opacity", F, true, 0},
-    {"Alignment", I, true, 0},
-    {"AutoScale", I, true, 0},
-    {"Protected", I, true, 0},
-    {"EspID", I, true, 0},
+    {"L", I, true, 500},
+    {"Scale", F, true, 1.0},
+    {"Opacity", F, true, 100},
+    {"Alignment", I, true, 5},
+    {"AutoScale", I, true, 1},
+    {"Protected", I, true, 1},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kDelHudSParams[] = {
@@ -654,7 +654,7 @@ const ParamSpec kHudS_AlignParams[] = {
 
 const ParamSpec kAutoSclHudSParams[] = {
     {"HudSID", I, false, 0},
-    {"AutoScale", I, true, 0},
+    {"AutoScale", I, true, -1},
     {"Global", I, true, 0},
 };
 
@@ -667,13 +667,13 @@ const ParamSpec kHudS_YParams[] = {
 
 const ParamSpec kHudSEspParams[] = {
     {"HudSID", I, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kHudSProtectParams[] = {
     {"HudSID", I, false, 0},
-    {"Protected", I, true, 0},
+    {"Protected", I, true, -1},
 };
 
 const ParamSpec kHudsInfoParams[] = {
@@ -682,7 +682,7 @@ const ParamSpec kHudsInfoParams[] = {
 };
 
 const ParamSpec kDelAllHudSsParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kHudS_LParams[] = {
@@ -694,7 +694,7 @@ const ParamSpec kHudS_LParams[] = {
 
 const ParamSpec krcscParams[] = {
     {"StringID", I, false, 0},
-    {"Position", I, true, 0},
+    {"Position", I, true, 1},
 };
 
 const ParamSpec kHudS_SclYParams[] = {
@@ -707,15 +707,15 @@ const ParamSpec kHudS_SclYParams[] = {
 const ParamSpec kNewHudTParams[] = {
     {"X", F, true, 0},
     {"Y", F, true, 0},
-    {"Width", F, true, 0},
-    {"Height", F, true, 0},
-    {"L", I, true, 0},
-    {"Scale", F, true, 0},
-    {"Opacity", F, true, 0},
-    {"Alignment", I, true, 0},
-    {"AutoScale", I, true, 0},
-    {"Protected", I, true, 0},
-    {"EspID", I, true, 0},
+    {"Width", F, true, -1},
+    {"Height", F, true, -1},
+    {"L", I, true, 500},
+    {"Scale", F, true, 1.0},
+    {"Opacity", F, true, 100},
+    {"Alignment", I, true, 5},
+    {"AutoScale", I, true, 1},
+    {"Protected", I, true, 1},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kDelHudTParams[] = {
@@ -760,7 +760,7 @@ const ParamSpec kHudT_AlignParams[] = {
 
 const ParamSpec kAutoSclHudTParams[] = {
     {"HudTID", I, false, 0},
-    {"AutoScale", I, true, 0},
+    {"AutoScale", I, true, -1},
     {"Global", I, true, 0},
 };
 
@@ -773,13 +773,13 @@ const ParamSpec kHudT_YParams[] = {
 
 const ParamSpec kHudTEspParams[] = {
     {"HudTID", I, false, 0},
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
 const ParamSpec kHudTProtectParams[] = {
     {"HudTID", I, false, 0},
-    {"Protected", I, true, 0},
+    {"Protected", I, true, -1},
 };
 
 const ParamSpec kHudTInfoParams[] = {
@@ -788,7 +788,7 @@ const ParamSpec kHudTInfoParams[] = {
 };
 
 const ParamSpec kDelAllHudTsParams[] = {
-    {"EspID", I, true, 0},
+    {"EspID", I, true, -1},
 };
 
 const ParamSpec kHudT_LParams[] = {
@@ -806,7 +806,7 @@ const ParamSpec kHudT_SclYParams[] = {
 };
 
 const ParamSpec kPauseBoxParams[] = {
-    {"StringID", I, true, 0},
+    {"StringID", I, true, -1},
 };
 
 const ParamSpec kKillMenuParams[] = {
@@ -817,15 +817,15 @@ const ParamSpec kSetHudTParams[] = {
     {"HudTID", I, false, 0},
     {"Text", I, false, 0},
     {"Font name", I, false, 0},
-    {"Show", I, true, 0},
-    {"Height", I, true, 0},
+    {"Show", I, true, 1},
+    {"Height", I, true, 8},
     {"Width", I, true, 0},
     {"Weight", I, true, 0},
     {"Italic", I, true, 0},
     {"R", I, true, 0},
     {"G", I, true, 0},
     {"B", I, true, 0},
-    {"Format", I, true, 0},
+    {"Format", I, true, 148},
     {"Global", I, true, 0},
 };
 
@@ -844,8 +844,8 @@ const ParamSpec kHudS_TexParams[] = {
 
 const ParamSpec kSanStringParams[] = {
     {"Target", I, false, 0},
-    {"San. Set", I, true, 0},
-    {"Max Length", I, true, 0},
+    {"San. Set", I, true, -1},
+    {"Max Length", I, true, -1},
     {"Ignore Case", I, true, 0},
     {"Global", I, true, 0},
 };
@@ -860,32 +860,32 @@ const ParamSpec kKrvlSpclParams[] = {
 }  // namespace
 
 const CommandSpec kCatalogue[kCommandCount] = {
-    {"GetEsp", "", "Get EspID.", 0x2330, 0, Extractor::kEngine, 256, kGetEspParams, std::size(kGetEspParams), &Cmd_GetEsp},
-    {"CreateArray", "", "Create a new array.", 0x2331, 0, Extractor::kEngine, 0, kCreateArrayParams, std::size(kCreateArrayParams), &Cmd_CreateArray},
-    {"DestroyArray", "", "Destroy array.", 0x2332, 0, Extractor::kEngine, 0, kDestroyArrayParams, std::size(kDestroyArrayParams), &Cmd_DestroyArray},
-    {"ArraySize", "", "Set the Array size.", 0x2333, 0, Extractor::kEngine, 0, kArraySizeParams, std::size(kArraySizeParams), &Cmd_ArraySize},
-    {"ArrayCount", "", "Get the Array count.", 0x2334, 0, Extractor::kEngine, 0, kArrayCountParams, std::size(kArrayCountParams), &Cmd_ArrayCount},
+    {"GetEsp", "", "Get EspID.", 0x2330, -1, Extractor::kEngine, 256, kGetEspParams, std::size(kGetEspParams), &Cmd_GetEsp},
+    {"CreateArray", "", "Create a new array.", 0x2331, -1, Extractor::kEngine, 0, kCreateArrayParams, std::size(kCreateArrayParams), &Cmd_CreateArray},
+    {"DestroyArray", "", "Destroy array.", 0x2332, -1, Extractor::kEngine, 0, kDestroyArrayParams, std::size(kDestroyArrayParams), &Cmd_DestroyArray},
+    {"ArraySize", "", "Set the Array size.", 0x2333, -1, Extractor::kEngine, 0, kArraySizeParams, std::size(kArraySizeParams), &Cmd_ArraySize},
+    {"ArrayCount", "", "Get the Array count.", 0x2334, -1, Extractor::kEngine, 0, kArrayCountParams, std::size(kArrayCountParams), &Cmd_ArrayCount},
     {"SetInArray", "", "Store value in Array.", 0x2335, 0, Extractor::kEngine, 0, kSetInArrayParams, std::size(kSetInArrayParams), &Cmd_SetInArray},
     {"SetFloatInArray", "", "Store float in Array.", 0x2336, 0, Extractor::kEngine, 0, kSetFloatInArrayParams, std::size(kSetFloatInArrayParams), &Cmd_SetFloatInArray},
     {"GetInArray", "", "Retrieve value from array.", 0x2337, 0, Extractor::kEngine, 0, kGetInArrayParams, std::size(kGetInArrayParams), &Cmd_GetInArray},
-    {"GetTypeInArray", "", "Retrieve type from array.", 0x2338, 0, Extractor::kEngine, 0, kGetTypeInArrayParams, std::size(kGetTypeInArrayParams), &Cmd_GetTypeInArray},
+    {"GetTypeInArray", "", "Retrieve type from array.", 0x2338, -1, Extractor::kEngine, 0, kGetTypeInArrayParams, std::size(kGetTypeInArrayParams), &Cmd_GetTypeInArray},
     {"RemInArray", "", "Remove value from array.", 0x2339, 0, Extractor::kEngine, 0, kRemInArrayParams, std::size(kRemInArrayParams), &Cmd_RemInArray},
-    {"FindInArray", "", "Find occurence in array.", 0x233A, 0, Extractor::kEngine, 0, kFindInArrayParams, std::size(kFindInArrayParams), &Cmd_FindInArray},
-    {"FindFloatInArray", "", "Find float occurence in array.", 0x233B, 0, Extractor::kEngine, 0, kFindFloatInArrayParams, std::size(kFindFloatInArrayParams), &Cmd_FindFloatInArray},
+    {"FindInArray", "", "Find occurence in array.", 0x233A, -1, Extractor::kEngine, 0, kFindInArrayParams, std::size(kFindInArrayParams), &Cmd_FindInArray},
+    {"FindFloatInArray", "", "Find float occurence in array.", 0x233B, -1, Extractor::kEngine, 0, kFindFloatInArrayParams, std::size(kFindFloatInArrayParams), &Cmd_FindFloatInArray},
     {"SetRefInArray", "", "Store reference ID in Array.", 0x233C, 0, Extractor::kCompanion, 0, kSetRefInArrayParams, std::size(kSetRefInArrayParams), &Cmd_SetRefInArray},
-    {"FindRefInArray", "", "Find reference occurence in array.", 0x233D, 0, Extractor::kCompanion, 0, kFindRefInArrayParams, std::size(kFindRefInArrayParams), &Cmd_FindRefInArray},
-    {"CopyArray", "DupArray", "Duplicate an array.", 0x233E, 0, Extractor::kEngine, 0, kCopyArrayParams, std::size(kCopyArrayParams), &Cmd_CopyArray},
-    {"ArrayEsp", "", "Set the EspID", 0x233F, 0, Extractor::kEngine, 0, kArrayEspParams, std::size(kArrayEspParams), &Cmd_ArrayEsp},
-    {"ArrayProtect", "", "Set the Array Protected Flag", 0x2340, 0, Extractor::kEngine, 0, kArrayProtectParams, std::size(kArrayProtectParams), &Cmd_ArrayProtect},
-    {"FirstInArray", "FirstFreeInArray", "Get the first empty or used Index in the array.", 0x2341, 0, Extractor::kEngine, 0, kFirstInArrayParams, std::size(kFirstInArrayParams), &Cmd_FirstInArray},
+    {"FindRefInArray", "", "Find reference occurence in array.", 0x233D, -1, Extractor::kCompanion, 0, kFindRefInArrayParams, std::size(kFindRefInArrayParams), &Cmd_FindRefInArray},
+    {"CopyArray", "DupArray", "Duplicate an array.", 0x233E, -1, Extractor::kEngine, 0, kCopyArrayParams, std::size(kCopyArrayParams), &Cmd_CopyArray},
+    {"ArrayEsp", "", "Set the EspID", 0x233F, -1, Extractor::kEngine, 0, kArrayEspParams, std::size(kArrayEspParams), &Cmd_ArrayEsp},
+    {"ArrayProtect", "", "Set the Array Protected Flag", 0x2340, -1, Extractor::kEngine, 0, kArrayProtectParams, std::size(kArrayProtectParams), &Cmd_ArrayProtect},
+    {"FirstInArray", "FirstFreeInArray", "Get the first empty or used Index in the array.", 0x2341, -1, Extractor::kEngine, 0, kFirstInArrayParams, std::size(kFirstInArrayParams), &Cmd_FirstInArray},
     {"DestroyAllArrays", "", "Destroy all Esp's array.", 0x2342, 0, Extractor::kEngine, 0, kDestroyAllArraysParams, std::size(kDestroyAllArraysParams), &Cmd_DestroyAllArrays},
     {"PackArray", "", "Pack array.", 0x2343, 0, Extractor::kEngine, 0, kPackArrayParams, std::size(kPackArrayParams), &Cmd_PackArray},
-    {"CreateString", "", "Create a new string.", 0x2344, 0, Extractor::kEngine, 4097, kCreateStringParams, std::size(kCreateStringParams), &Cmd_CreateString},
+    {"CreateString", "", "Create a new string.", 0x2344, -1, Extractor::kEngine, 4097, kCreateStringParams, std::size(kCreateStringParams), &Cmd_CreateString},
     {"DestroyString", "", "Destroy string.", 0x2345, 0, Extractor::kEngine, 0, kDestroyStringParams, std::size(kDestroyStringParams), &Cmd_DestroyString},
     {"SetString", "", "Set string.", 0x2346, 0, Extractor::kEngine, 4097, kSetStringParams, std::size(kSetStringParams), &Cmd_SetString},
-    {"StringEsp", "", "Set the EspID", 0x2347, 0, Extractor::kEngine, 0, kStringEspParams, std::size(kStringEspParams), &Cmd_StringEsp},
-    {"StringProtect", "", "Set the String Protected Flag", 0x2348, 0, Extractor::kEngine, 0, kStringProtectParams, std::size(kStringProtectParams), &Cmd_StringProtect},
-    {"StringLen", "", "Get the String Length.", 0x2349, 0, Extractor::kEngine, 0, kStringLenParams, std::size(kStringLenParams), &Cmd_StringLen},
+    {"StringEsp", "", "Set the EspID", 0x2347, -1, Extractor::kEngine, 0, kStringEspParams, std::size(kStringEspParams), &Cmd_StringEsp},
+    {"StringProtect", "", "Set the String Protected Flag", 0x2348, -1, Extractor::kEngine, 0, kStringProtectParams, std::size(kStringProtectParams), &Cmd_StringProtect},
+    {"StringLen", "", "Get the String Length.", 0x2349, -1, Extractor::kEngine, 0, kStringLenParams, std::size(kStringLenParams), &Cmd_StringLen},
     {"DestroyAllStrings", "", "Destroy all Esp's String.", 0x234A, 0, Extractor::kEngine, 0, kDestroyAllStringsParams, std::size(kDestroyAllStringsParams), &Cmd_DestroyAllStrings},
     {"StringSetName", "", "Set the name.", 0x234B, 0, Extractor::kCompanion, 0, kStringSetNameParams, std::size(kStringSetNameParams), &Cmd_StringSetName},
     {"StringGetName", "", "Get the name.", 0x234C, 0, Extractor::kCompanion, 0, kStringGetNameParams, std::size(kStringGetNameParams), &Cmd_StringGetName},
@@ -911,9 +911,9 @@ const CommandSpec kCatalogue[kCommandCount] = {
     {"IniReadString", "", "Reads a string from ini file.", 0x2388, 0, Extractor::kEngine, 0, kIniReadStringParams, std::size(kIniReadStringParams), &Cmd_IniReadString},
     {"IniWriteString", "", "Writes a string from ini file.", 0x2389, 0, Extractor::kEngine, 0, kIniWriteStringParams, std::size(kIniWriteStringParams), &Cmd_IniWriteString},
     {"ModRefEsp", "", "Returns a reindexed reference", 0x238A, 0, Extractor::kCompanion, 0, kModRefEspParams, std::size(kModRefEspParams), &Cmd_ModRefEsp},
-    {"GetRefEsp", "", "return the reference's EspID.", 0x238B, 0, Extractor::kCompanion, 0, kGetRefEspParams, std::size(kGetRefEspParams), &Cmd_GetRefEsp},
+    {"GetRefEsp", "", "return the reference's EspID.", 0x238B, -1, Extractor::kCompanion, 0, kGetRefEspParams, std::size(kGetRefEspParams), &Cmd_GetRefEsp},
     {"StringToRef", "", "Converts a string into ref.", 0x238C, 0, Extractor::kEngine, 0, kStringToRefParams, std::size(kStringToRefParams), &Cmd_StringToRef},
-    {"StringCmp", "", "Compares two strings and return the position of the first difference", 0x238D, 0, Extractor::kEngine, 0, kStringCmpParams, std::size(kStringCmpParams), &Cmd_StringCmp},
+    {"StringCmp", "", "Compares two strings and return the position of the first difference", 0x238D, 1, Extractor::kEngine, 0, kStringCmpParams, std::size(kStringCmpParams), &Cmd_StringCmp},
     {"FileToString", "", "Copy a file into a string", 0x238E, 0, Extractor::kEngine, 0, kFileToStringParams, std::size(kFileToStringParams), &Cmd_FileToString},
     {"StringPos", "", "Returns the position of a substring in a string", 0x238F, 0, Extractor::kEngine, 0, kStringPosParams, std::size(kStringPosParams), &Cmd_StringPos},
     {"StringToInt", "", "Converts a string into an integer.", 0x2390, 0, Extractor::kEngine, 0, kStringToIntParams, std::size(kStringToIntParams), &Cmd_StringToInt},
@@ -925,14 +925,14 @@ const CommandSpec kCatalogue[kCommandCount] = {
     {"IntToHex", "", "Convert an integer into a hex string.", 0x2396, 0, Extractor::kEngine, 0, kIntToHexParams, std::size(kIntToHexParams), &Cmd_IntToHex},
     {"LC", "", "Long based calculation", 0x2397, 0, Extractor::kEngine, 4097, kLCParams, std::size(kLCParams), &Cmd_LC},
     {"FromNyxa", "", "Copy a Nyxa String.", 0x23B0, 0, Extractor::kEngine, 0, kFromNyxaParams, std::size(kFromNyxaParams), &Cmd_FromNyxa},
-    {"ToNyxa", "", "Copy a string to a Nyxa String.", 0x23B1, 0, Extractor::kEngine, 0, kToNyxaParams, std::size(kToNyxaParams), &Cmd_ToNyxa},
+    {"ToNyxa", "", "Copy a string to a Nyxa String.", 0x23B1, -1, Extractor::kEngine, 0, kToNyxaParams, std::size(kToNyxaParams), &Cmd_ToNyxa},
     {"StrLC", "", "Long based calculation.", 0x23B2, 0, Extractor::kEngine, 0, kStrLCParams, std::size(kStrLCParams), &Cmd_StrLC},
     {"CreateEspBook", "", "Create a book in a new plugin.", 0x23B3, 0, Extractor::kEngine, 0, kCreateEspBookParams, std::size(kCreateEspBookParams), &Cmd_CreateEspBook},
     {"FmtString", "", "Set a string using Qarn formating.", 0x23B4, 0, Extractor::kFormatString, 16385, kFmtStringParams, std::size(kFmtStringParams), &Cmd_FmtString},
     {"FixName", "", "Fix the name.", 0x23B5, 0, Extractor::kCompanion, 0, kFixNameParams, std::size(kFixNameParams), &Cmd_FixName},
     {"ResetName", "", "Reset the name.", 0x23B6, 0, Extractor::kCompanion, 0, kResetNameParams, std::size(kResetNameParams), &Cmd_ResetName},
     {"HasFixedName", "", "Has a fixed name?", 0x23B7, 0, Extractor::kCompanion, 0, kHasFixedNameParams, std::size(kHasFixedNameParams), &Cmd_HasFixedName},
-    {"csc", "", "Converts a ScanCode.", 0x23B8, 0, Extractor::kEngine, 0, kcscParams, std::size(kcscParams), &Cmd_csc},
+    {"csc", "", "Converts a ScanCode.", 0x23B8, -1, Extractor::kEngine, 0, kcscParams, std::size(kcscParams), &Cmd_csc},
     {"StringSetNameEx", "", "Set the name.", 0x23B9, 0, Extractor::kCompanion, 0, kStringSetNameExParams, std::size(kStringSetNameExParams), &Cmd_StringSetNameEx},
     {"StringGetNameEx", "", "Get the name.", 0x23BA, 0, Extractor::kCompanion, 0, kStringGetNameExParams, std::size(kStringGetNameExParams), &Cmd_StringGetNameEx},
     {"FixNameEx", "", "Fix the name.", 0x23BB, 0, Extractor::kCompanion, 0, kFixNameExParams, std::size(kFixNameExParams), &Cmd_FixNameEx},
@@ -944,8 +944,8 @@ const CommandSpec kCatalogue[kCommandCount] = {
     {"LongToRef", "", "Convert Long to Ref.", 0x23C1, 0, Extractor::kEngine, 0, kLongToRefParams, std::size(kLongToRefParams), &Cmd_LongToRef},
     {"FindFirstFile", "", "Find first file.", 0x23C2, 0, Extractor::kEngine, 0, kFindFirstFileParams, std::size(kFindFirstFileParams), &Cmd_FindFirstFile},
     {"FindNextFile", "", "Find next file.", 0x23C3, 0, Extractor::kEngine, 0, kFindNextFileParams, std::size(kFindNextFileParams), &Cmd_FindNextFile},
-    {"GetFileSize", "", "Return the file size", 0x23C4, 0, Extractor::kEngine, 0, kGetFileSizeParams, std::size(kGetFileSizeParams), &Cmd_GetFileSize},
-    {"NewHudS", "", "Create a new Hud Surface.", 0x23C5, 0, Extractor::kEngine, 0, kNewHudSParams, std::size(kNewHudSParams), &Cmd_NewHudS},
+    {"GetFileSize", "", "Return the file size", 0x23C4, -1, Extractor::kEngine, 0, kGetFileSizeParams, std::size(kGetFileSizeParams), &Cmd_GetFileSize},
+    {"NewHudS", "", "Create a new Hud Surface.", 0x23C5, -1, Extractor::kEngine, 0, kNewHudSParams, std::size(kNewHudSParams), &Cmd_NewHudS},
     {"DelHudS", "", "Destroy a HudS.", 0x23C6, 0, Extractor::kEngine, 0, kDelHudSParams, std::size(kDelHudSParams), &Cmd_DelHudS},
     {"ScreenInfo", "", "Return info about the screen.", 0x23C7, 0, Extractor::kEngine, 0, kScreenInfoParams, std::size(kScreenInfoParams), &Cmd_ScreenInfo},
     {"HudS_X", "", "HudS X", 0x23C8, 0, Extractor::kEngine, 0, kHudS_XParams, std::size(kHudS_XParams), &Cmd_HudS_X},
@@ -955,14 +955,14 @@ const CommandSpec kCatalogue[kCommandCount] = {
     {"HudS_Align", "", "HudS_Alignment.", 0x23CC, 0, Extractor::kEngine, 0, kHudS_AlignParams, std::size(kHudS_AlignParams), &Cmd_HudS_Align},
     {"AutoSclHudS", "", "HudS AutoScale State.", 0x23CD, 0, Extractor::kEngine, 0, kAutoSclHudSParams, std::size(kAutoSclHudSParams), &Cmd_AutoSclHudS},
     {"HudS_Y", "", "HudS Y", 0x23CE, 0, Extractor::kEngine, 0, kHudS_YParams, std::size(kHudS_YParams), &Cmd_HudS_Y},
-    {"HudSEsp", "", "Set the EspID", 0x23CF, 0, Extractor::kEngine, 0, kHudSEspParams, std::size(kHudSEspParams), &Cmd_HudSEsp},
-    {"HudSProtect", "", "Set the HudS Protected Flag", 0x23D0, 0, Extractor::kEngine, 0, kHudSProtectParams, std::size(kHudSProtectParams), &Cmd_HudSProtect},
+    {"HudSEsp", "", "Set the EspID", 0x23CF, -1, Extractor::kEngine, 0, kHudSEspParams, std::size(kHudSEspParams), &Cmd_HudSEsp},
+    {"HudSProtect", "", "Set the HudS Protected Flag", 0x23D0, -1, Extractor::kEngine, 0, kHudSProtectParams, std::size(kHudSProtectParams), &Cmd_HudSProtect},
     {"HudsInfo", "", "Return info about the HudS.", 0x23D1, 0, Extractor::kEngine, 0, kHudsInfoParams, std::size(kHudsInfoParams), &Cmd_HudsInfo},
     {"DelAllHudSs", "", "Destroy all Esp's HudS.", 0x23D2, 0, Extractor::kEngine, 0, kDelAllHudSsParams, std::size(kDelAllHudSsParams), &Cmd_DelAllHudSs},
     {"HudS_L", "", "HudS L", 0x23D3, 0, Extractor::kEngine, 0, kHudS_LParams, std::size(kHudS_LParams), &Cmd_HudS_L},
     {"rcsc", "", "Converts a char to scancode.", 0x23D4, 0, Extractor::kEngine, 0, krcscParams, std::size(krcscParams), &Cmd_rcsc},
     {"HudS_SclY", "", "HudS Scale Y.", 0x23D5, 0, Extractor::kEngine, 0, kHudS_SclYParams, std::size(kHudS_SclYParams), &Cmd_HudS_SclY},
-    {"NewHudT", "", "Create a new Text Hud.", 0x23D6, 0, Extractor::kEngine, 0, kNewHudTParams, std::size(kNewHudTParams), &Cmd_NewHudT},
+    {"NewHudT", "", "Create a new Text Hud.", 0x23D6, -1, Extractor::kEngine, 0, kNewHudTParams, std::size(kNewHudTParams), &Cmd_NewHudT},
     {"DelHudT", "", "Destroy a HudT.", 0x23D7, 0, Extractor::kEngine, 0, kDelHudTParams, std::size(kDelHudTParams), &Cmd_DelHudT},
     {"HudT_X", "", "HudT X", 0x23D8, 0, Extractor::kEngine, 0, kHudT_XParams, std::size(kHudT_XParams), &Cmd_HudT_X},
     {"HudT_SclX", "", "HudT Scale X.", 0x23D9, 0, Extractor::kEngine, 0, kHudT_SclXParams, std::size(kHudT_SclXParams), &Cmd_HudT_SclX},
@@ -971,8 +971,8 @@ const CommandSpec kCatalogue[kCommandCount] = {
     {"HudT_Align", "", "HudT_Alignment.", 0x23DC, 0, Extractor::kEngine, 0, kHudT_AlignParams, std::size(kHudT_AlignParams), &Cmd_HudT_Align},
     {"AutoSclHudT", "", "HudT AutoScale State.", 0x23DD, 0, Extractor::kEngine, 0, kAutoSclHudTParams, std::size(kAutoSclHudTParams), &Cmd_AutoSclHudT},
     {"HudT_Y", "", "HudT Y", 0x23DE, 0, Extractor::kEngine, 0, kHudT_YParams, std::size(kHudT_YParams), &Cmd_HudT_Y},
-    {"HudTEsp", "", "Set the EspID", 0x23DF, 0, Extractor::kEngine, 0, kHudTEspParams, std::size(kHudTEspParams), &Cmd_HudTEsp},
-    {"HudTProtect", "", "Set the HudT Protected Flag", 0x23E0, 0, Extractor::kEngine, 0, kHudTProtectParams, std::size(kHudTProtectParams), &Cmd_HudTProtect},
+    {"HudTEsp", "", "Set the EspID", 0x23DF, -1, Extractor::kEngine, 0, kHudTEspParams, std::size(kHudTEspParams), &Cmd_HudTEsp},
+    {"HudTProtect", "", "Set the HudT Protected Flag", 0x23E0, -1, Extractor::kEngine, 0, kHudTProtectParams, std::size(kHudTProtectParams), &Cmd_HudTProtect},
     {"HudTInfo", "", "Return info about the HudT.", 0x23E1, 0, Extractor::kEngine, 0, kHudTInfoParams, std::size(kHudTInfoParams), &Cmd_HudTInfo},
     {"DelAllHudTs", "", "Destroy all Esp's HudT.", 0x23E2, 0, Extractor::kEngine, 0, kDelAllHudTsParams, std::size(kDelAllHudTsParams), &Cmd_DelAllHudTs},
     {"HudT_L", "", "HudT L", 0x23E3, 0, Extractor::kEngine, 0, kHudT_LParams, std::size(kHudT_LParams), &Cmd_HudT_L},
