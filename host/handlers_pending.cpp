@@ -5,7 +5,6 @@
 
 namespace korvel {
 
-void Cmd_GetEsp(CommandCall&) {}
 void Cmd_CreateArray(CommandCall&) {}
 void Cmd_DestroyArray(CommandCall&) {}
 void Cmd_ArraySize(CommandCall&) {}
@@ -25,25 +24,13 @@ void Cmd_ArrayProtect(CommandCall&) {}
 void Cmd_FirstInArray(CommandCall&) {}
 void Cmd_DestroyAllArrays(CommandCall&) {}
 void Cmd_PackArray(CommandCall&) {}
-void Cmd_CreateString(CommandCall&) {}
-void Cmd_DestroyString(CommandCall&) {}
-void Cmd_SetString(CommandCall&) {}
-void Cmd_StringEsp(CommandCall&) {}
-void Cmd_StringProtect(CommandCall&) {}
-void Cmd_StringLen(CommandCall&) {}
-void Cmd_DestroyAllStrings(CommandCall&) {}
 void Cmd_StringSetName(CommandCall&) {}
 void Cmd_StringGetName(CommandCall&) {}
 void Cmd_StringMsg(CommandCall&) {}
-void Cmd_StringCat(CommandCall&) {}
 void Cmd_UserFileExists(CommandCall&) {}
 void Cmd_RenFile(CommandCall&) {}
 void Cmd_DelFile(CommandCall&) {}
 void Cmd_StringToTxtFile(CommandCall&) {}
-void Cmd_CopyString(CommandCall&) {}
-void Cmd_IntToString(CommandCall&) {}
-void Cmd_FloatToString(CommandCall&) {}
-void Cmd_RefToString(CommandCall&) {}
 void Cmd_IniReadInt(CommandCall&) {}
 void Cmd_IniReadFloat(CommandCall&) {}
 void Cmd_IniReadRef(CommandCall&) {}
@@ -52,17 +39,11 @@ void Cmd_IniWriteFloat(CommandCall&) {}
 void Cmd_IniWriteRef(CommandCall&) {}
 void Cmd_IniKeyExists(CommandCall&) {}
 void Cmd_IniDelKey(CommandCall&) {}
-void Cmd_EspToString(CommandCall&) {}
 void Cmd_IniReadString(CommandCall&) {}
 void Cmd_IniWriteString(CommandCall&) {}
-void Cmd_ModRefEsp(CommandCall&) {}
-void Cmd_GetRefEsp(CommandCall&) {}
-void Cmd_StringToRef(CommandCall&) {}
 void Cmd_StringCmp(CommandCall&) {}
 void Cmd_FileToString(CommandCall&) {}
 void Cmd_StringPos(CommandCall&) {}
-void Cmd_StringToInt(CommandCall&) {}
-void Cmd_StringToFloat(CommandCall&) {}
 void Cmd_ArrayCmp(CommandCall&) {}
 void Cmd_StringMsgBox(CommandCall&) {}
 void Cmd_StringIns(CommandCall&) {}

@@ -1,0 +1,150 @@
+// The string commands that create, set, measure, join, cut and convert.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "host/handlers.h"
+#include "objects/string_convert.h"
+#include "objects/string_store.h"
+
+namespace korvel {
+namespace {
+
+// No script string grows past this: a longer one would take a large part
+// of the game's 32-bit address space.
+constexpr size_t kMaxTextLength = 0x4000000;  // 64 MiB
+
+// Writes text into the command's target string, when it is writable.
+void WriteTarget(CommandCall& call, int32_t target, int32_t global, std::string text) {
+  if (std::string* s = ResolveTarget(call.script_form_id(), target, global)) *s = std::move(text);
+}
+
+// Cuts or extends a text to length, filling with code-0 characters; false
+// (text unchanged) when the length is beyond the limit or memory is short.
+bool SetLength(std::string& text, int32_t length) {
+  if (length < 0 || static_cast<size_t>(length) > kMaxTextLength) return false;
+  try {
+    text.resize(static_cast<size_t>(length), '\0');
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void Cmd_CreateString(CommandCall& call) {
+  call.SetResultInt(CreateString(call.Int(0), std::string(call.Text()), call.Int(2) != 0,
+                                 call.Int(3) != 0));
+}
+
+void Cmd_DestroyString(CommandCall& call) {
+  int32_t id = call.Int(0);
+  if (GetStrings().MayAccess(call.script_form_id(), id, call.Int(1))) GetStrings().Destroy(id);
+}
+
+void Cmd_SetString(CommandCall& call) {
+  WriteTarget(call, call.Int(0), call.Int(2), std::string(call.Text()));
+}
+
+void Cmd_StringEsp(CommandCall& call) {
+  TStringIDList& strings = GetStrings();
+  int32_t id = call.Int(0);
+  if (strings.IsInvalid(id)) return;
+  int32_t esp = strings.MayAccess(call.script_form_id(), id, call.Int(2)) ? call.Int(1) : -1;
+  call.SetResultInt(strings.SetOwner(id, esp));
+}
+
+void Cmd_StringProtect(CommandCall& call) {
+  TStringIDList& strings = GetStrings();
+  int32_t id = call.Int(0);
+  if (strings.IsInvalid(id)) return;
+  int32_t value = strings.MayAccess(call.script_form_id(), id, 0) ? call.Int(1) : -1;
+  call.SetResultInt(strings.SetProtected(id, value));
+}
+
+void Cmd_StringLen(CommandCall& call) {
+  int32_t id = call.Int(0), length = call.Int(1);
+  if (IsTemporary(id)) {
+    std::string& text = Temporary(id);
+    if (length >= 0) SetLength(text, length);
+    call.SetResultInt(static_cast<int32_t>(text.size()));
+    return;
+  }
+  if (id < 0 && length < 0) {
+    TStringToken token = BuiltInLookup(id);
+    if (token.Found) call.SetResultInt(static_cast<int32_t>(token.Text.size()));
+    return;
+  }
+  StringR* s = GetStrings().Get(id);
+  if (!s) return;
+  if (length >= 0 && GetStrings().MayAccess(call.script_form_id(), id, call.Int(2)))
+    SetLength(s->Text, length);
+  call.SetResultInt(static_cast<int32_t>(s->Text.size()));
+}
+
+void Cmd_DestroyAllStrings(CommandCall& call) {
+  int32_t esp = call.Int(0);
+  GetStrings().DestroyAllOfOwner(esp, esp == call.CallerEspId());
+}
+
+void Cmd_StringCat(CommandCall& call) {
+  std::string sources;
+  for (size_t i = 1; i <= 20; ++i) {
+    std::optional<std::string> text = ResolveSource(call.Int(i));
+    if (!text) return;
+    if (sources.size() + text->size() > kMaxTextLength) return;
+    sources += *text;
+  }
+  std::string* target = ResolveTarget(call.script_form_id(), call.Int(0), call.Int(21));
+  if (!target || target->size() + sources.size() > kMaxTextLength) return;
+  target->append(sources);
+}
+
+void Cmd_CopyString(CommandCall& call) {
+  std::optional<std::string> source = ResolveSource(call.Int(1));
+  if (!source) return;
+  int64_t position = std::max<int32_t>(call.Int(2), 1);
+  int64_t length = static_cast<int64_t>(source->size());
+  int64_t count = call.Int(3) < 0 ? length + 1 - position : call.Int(3);
+  std::string part;
+  if (position <= length && count > 0)
+    part = source->substr(static_cast<size_t>(position - 1), static_cast<size_t>(count));
+  WriteTarget(call, call.Int(0), call.Int(4), std::move(part));
+}
+
+void Cmd_IntToString(CommandCall& call) {
+  WriteTarget(call, call.Int(0), call.Int(2), std::to_string(call.Int(1)));
+}
+
+void Cmd_FloatToString(CommandCall& call) {
+  WriteTarget(call, call.Int(0), call.Int(3), FloatToFixed(call.Float(1), call.Int(2)));
+}
+
+void Cmd_RefToString(CommandCall& call) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%08X", call.FormId(1));
+  WriteTarget(call, call.Int(0), call.Int(2), hex);
+}
+
+void Cmd_StringToRef(CommandCall& call) {
+  std::optional<std::string> text = ResolveSource(call.Int(0));
+  uint32_t form_id;
+  if (text && ParseFormIdText(*text, &form_id)) call.SetResultRef(form_id);
+}
+
+void Cmd_StringToInt(CommandCall& call) {
+  std::optional<std::string> text = ResolveSource(call.Int(0));
+  int32_t value;
+  if (text && ParseInteger(*text, &value)) call.SetResultInt(value);
+}
+
+void Cmd_StringToFloat(CommandCall& call) {
+  std::optional<std::string> text = ResolveSource(call.Int(0));
+  double value;
+  if (text && ParseFloat(*text, &value)) call.SetResult(value);
+}
+
+}  // namespace korvel
