@@ -14,29 +14,33 @@
 namespace korvel {
 
 struct Arg {
-  enum Kind { kInt, kFloat, kText, kForm } kind;
+  enum Kind { kInt, kFloat, kText, kForm } kind = kInt;
   int32_t i = 0;
   float f = 0;
   std::string text;
   void* form = nullptr;
 };
 inline Arg I(int32_t v) {
-  Arg a{Arg::kInt};
+  Arg a;
+  a.kind = Arg::kInt;
   a.i = v;
   return a;
 }
 inline Arg F(float v) {
-  Arg a{Arg::kFloat};
+  Arg a;
+  a.kind = Arg::kFloat;
   a.f = v;
   return a;
 }
 inline Arg T(std::string v) {
-  Arg a{Arg::kText};
+  Arg a;
+  a.kind = Arg::kText;
   a.text = std::move(v);
   return a;
 }
 inline Arg Ref(void* form) {
-  Arg a{Arg::kForm};
+  Arg a;
+  a.kind = Arg::kForm;
   a.form = form;
   return a;
 }
