@@ -5,27 +5,6 @@
 
 namespace korvel {
 
-void Cmd_CreateArray(CommandCall&) {}
-void Cmd_DestroyArray(CommandCall&) {}
-void Cmd_ArraySize(CommandCall&) {}
-void Cmd_ArrayCount(CommandCall&) {}
-void Cmd_SetInArray(CommandCall&) {}
-void Cmd_SetFloatInArray(CommandCall&) {}
-void Cmd_GetInArray(CommandCall&) {}
-void Cmd_GetTypeInArray(CommandCall&) {}
-void Cmd_RemInArray(CommandCall&) {}
-void Cmd_FindInArray(CommandCall&) {}
-void Cmd_FindFloatInArray(CommandCall&) {}
-void Cmd_SetRefInArray(CommandCall&) {}
-void Cmd_FindRefInArray(CommandCall&) {}
-void Cmd_CopyArray(CommandCall&) {}
-void Cmd_ArrayEsp(CommandCall&) {}
-void Cmd_ArrayProtect(CommandCall&) {}
-void Cmd_FirstInArray(CommandCall&) {}
-void Cmd_DestroyAllArrays(CommandCall&) {}
-void Cmd_PackArray(CommandCall&) {}
-void Cmd_StringSetName(CommandCall&) {}
-void Cmd_StringGetName(CommandCall&) {}
 void Cmd_StringMsg(CommandCall&) {}
 void Cmd_UserFileExists(CommandCall&) {}
 void Cmd_RenFile(CommandCall&) {}
@@ -44,7 +23,6 @@ void Cmd_IniWriteString(CommandCall&) {}
 void Cmd_StringCmp(CommandCall&) {}
 void Cmd_FileToString(CommandCall&) {}
 void Cmd_StringPos(CommandCall&) {}
-void Cmd_ArrayCmp(CommandCall&) {}
 void Cmd_StringMsgBox(CommandCall&) {}
 void Cmd_StringIns(CommandCall&) {}
 void Cmd_StringRep(CommandCall&) {}
@@ -55,13 +33,7 @@ void Cmd_ToNyxa(CommandCall&) {}
 void Cmd_StrLC(CommandCall&) {}
 void Cmd_CreateEspBook(CommandCall&) {}
 void Cmd_FmtString(CommandCall&) {}
-void Cmd_FixName(CommandCall&) {}
-void Cmd_ResetName(CommandCall&) {}
-void Cmd_HasFixedName(CommandCall&) {}
 void Cmd_csc(CommandCall&) {}
-void Cmd_StringSetNameEx(CommandCall&) {}
-void Cmd_StringGetNameEx(CommandCall&) {}
-void Cmd_FixNameEx(CommandCall&) {}
 void Cmd_IniGetNthSection(CommandCall&) {}
 void Cmd_IniSectionsCount(CommandCall&) {}
 void Cmd_RunBatString(CommandCall&) {}
@@ -104,6 +76,5 @@ void Cmd_SetHudT(CommandCall&) {}
 void Cmd_HudT_Text(CommandCall&) {}
 void Cmd_HudS_Tex(CommandCall&) {}
 void Cmd_SanString(CommandCall&) {}
-void Cmd_KrvlSpcl(CommandCall&) {}
 
 }  // namespace korvel

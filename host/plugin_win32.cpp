@@ -172,14 +172,15 @@ __declspec(dllexport) bool __cdecl QarnPlugin_Load(const korvel::abi::HostInterf
   }
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     korvel::self_module = instance;
     try {
       korvel::StartUp();
     } catch (...) {
     }
-  } else if (reason == DLL_PROCESS_DETACH) {
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    // Unloaded while the game goes on; at process exit nothing is released.
     korvel::ReleaseCompanion();
   }
   return TRUE;

@@ -7,4 +7,9 @@ ScreenSize& GetScreen() {
   return screen;
 }
 
+float& GetHudScale() {
+  static float scale = 1.0f;
+  return scale;
+}
+
 }  // namespace korvel

@@ -13,4 +13,7 @@ struct ScreenSize {
 
 ScreenSize& GetScreen();
 
+// The HUD autoscale factor (1.0 until a co-save with a screen size is read).
+float& GetHudScale();
+
 }  // namespace korvel

@@ -6,18 +6,20 @@
 
 namespace korvel {
 
-CoSaveWriter::CoSaveWriter() {
+CoSaveWriter::CoSaveWriter(int32_t version) : version_(version) {
   out_.assign(kCoSaveMagic, 10);
-  I32(kCoSaveVersion);
+  I32(version_);
 }
 
 void CoSaveWriter::U16(uint16_t v) {
-  U8(static_cast<uint8_t>(v));
-  U8(static_cast<uint8_t>(v >> 8));
+  const char b[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
+  out_.append(b, 2);
 }
 
 void CoSaveWriter::U32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
+  const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                     static_cast<char>(v >> 24)};
+  out_.append(b, 4);
 }
 
 void CoSaveWriter::F32(float v) {
@@ -31,11 +33,22 @@ void CoSaveWriter::Text(std::string_view text) {
   out_.append(text);
 }
 
+void CoSaveWriter::EspId(int32_t esp_id) {
+  if (CoSaveWideEspIds(version_))
+    I32(esp_id);
+  else
+    U8(static_cast<uint8_t>(esp_id));
+}
+
+void CoSaveWriter::Protected(uint8_t is_protected) {
+  if (CoSaveHasProtected(version_)) U8(is_protected);
+}
+
 void CoSaveWriter::Mods(const std::vector<CoSaveMod>& mods) {
   U8(kSectionMods);
   I32(static_cast<int32_t>(mods.size()));
   for (const CoSaveMod& m : mods) {
-    U8(static_cast<uint8_t>(m.esp_id));
+    EspId(m.esp_id);
     U8(m.mod_index);
     Text(m.name);
   }
@@ -48,10 +61,10 @@ void CoSaveWriter::BeginStrings() {
   I32(0);
 }
 
-void CoSaveWriter::String(int32_t id, uint8_t owner, uint8_t is_protected, std::string_view text) {
+void CoSaveWriter::String(int32_t id, int32_t owner, uint8_t is_protected, std::string_view text) {
   I32(id);
-  U8(owner);
-  U8(is_protected);
+  EspId(owner);
+  Protected(is_protected);
   Text(text);
   ++count_;
 }
@@ -61,12 +74,12 @@ void CoSaveWriter::EndStrings() {
   for (int i = 0; i < 4; ++i) out_[count_at_ + i] = static_cast<char>(count >> (8 * i));
 }
 
-void CoSaveWriter::Array(int32_t id, uint8_t owner, uint8_t is_protected, int32_t size,
+void CoSaveWriter::Array(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
                          const std::vector<CoSaveItem>& items) {
   U8(kSectionArray);
   I32(id);
-  U8(owner);
-  U8(is_protected);
+  EspId(owner);
+  Protected(is_protected);
   I32(size);
   I32(static_cast<int32_t>(items.size()));
   for (const CoSaveItem& item : items) {
@@ -146,7 +159,7 @@ void CoSaveWriter::HudTexts(const std::vector<CoSaveHudText>& texts) {
 }
 
 std::string CoSaveWriter::Finish(uint32_t save_match) {
-  U32(save_match);
+  if (CoSaveHasMatch(version_)) U32(save_match);
   I32(static_cast<int32_t>(out_.size()));
   U32(Crc32(out_.data(), out_.size()));
   return std::move(out_);
@@ -215,17 +228,16 @@ class Reader {
 };
 
 uint32_t LoadU32(std::string_view file, size_t at) {
-  uint32_t v;
-  std::memcpy(&v, file.data() + at, 4);
-  return v;
+  const auto* b = reinterpret_cast<const unsigned char*>(file.data() + at);
+  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
 class SectionReader {
  public:
   SectionReader(Reader& r, int32_t version, CoSaveSink& sink)
       : r_(r),
-        wide_esp_(version < 0x01020000),
-        has_protected_(version != 0x01000000),
+        wide_esp_(CoSaveWideEspIds(version)),
+        has_protected_(CoSaveHasProtected(version)),
         sink_(sink) {}
 
   bool Owner(int32_t* owner) {
@@ -352,12 +364,12 @@ CoSaveReadStatus ReadCoSave(std::string_view file, uint32_t probed_match, CoSave
   if (LoadU32(file, size - 8) != size - 8) return CoSaveReadStatus::kCorrupted;
   if (LoadU32(file, size - 4) != Crc32(file.data(), size - 4)) return CoSaveReadStatus::kCorrupted;
   size_t data_end = size - 8;
-  if (version > 0x01040000) {
+  if (CoSaveHasMatch(version)) {
     if (size < kCoSaveHeaderSize + 12) return CoSaveReadStatus::kCorrupted;
     data_end = size - 12;
     uint32_t stored = LoadU32(file, data_end);
-    if (version > 0x01050000 && stored != probed_match && stored != 0xFFFFFFFF &&
-        probed_match != 0xFFFFFFFF)
+    if (CoSaveChecksMatch(version) && stored != probed_match && stored != kUnknownSaveMatch &&
+        probed_match != kUnknownSaveMatch)
       return CoSaveReadStatus::kMismatch;
   }
   Reader reader(file, kCoSaveHeaderSize, data_end);
@@ -367,6 +379,58 @@ CoSaveReadStatus ReadCoSave(std::string_view file, uint32_t probed_match, CoSave
     if (!reader.U8(&type) || !sections.Section(type)) return CoSaveReadStatus::kCorrupted;
   }
   return CoSaveReadStatus::kOk;
+}
+
+std::string CoSaveCorruptedMessage(std::string_view cosave_name) {
+  return std::string(cosave_name) +
+         " could not be read (file is probably corrupted). Please try a different save.";
+}
+
+std::string CoSaveUnknownVersionMessage(std::string_view cosave_name) {
+  return std::string(cosave_name) + " has an unknown Korvel savefile version! Please update Korvel.";
+}
+
+std::string CoSaveMismatchMessage(std::string_view cosave_name, std::string_view save_name) {
+  const std::string nl = "\r\n";
+  std::string m(cosave_name);
+  m += nl + nl + "Korvel co-save doesn't seem to match" + nl + nl;
+  m += save_name;
+  m += nl + nl + nl +
+       "The Korvel data is being ignored/zeroed, and will basically be overwritten when you save "
+       "again." +
+       nl + nl +
+       "Most likely, it means you were playing without Korvel. Other explanations - it could be "
+       "mismatched files from moving saves around, or a Save Manager did something I wasn't "
+       "expecting." +
+       nl + nl + "You won't see this message again until you restart Veldmark." + nl + nl + nl +
+       "Oh, also, you're probably seeing a light-blue/sky screen shot right now. You can ignore it "
+       "- just press OK and the game will load properly.";
+  return m;
+}
+
+std::string CoSaveWriteFailedMessage(std::string_view save_name) {
+  return std::string(save_name) + " could not be saved !";
+}
+
+CoSaveNotice CoSaveReadNotice(CoSaveReadStatus status, std::string_view cosave_name,
+                              std::string_view save_name) {
+  switch (status) {
+    case CoSaveReadStatus::kOk: return {};
+    case CoSaveReadStatus::kCorrupted: return {CoSaveCorruptedMessage(cosave_name), ""};
+    case CoSaveReadStatus::kUnknownVersion: return {CoSaveUnknownVersionMessage(cosave_name), ""};
+    case CoSaveReadStatus::kMismatch: return {CoSaveMismatchMessage(cosave_name, save_name), "OK"};
+  }
+  return {};
+}
+
+uint32_t ProbeSaveMatch(std::string_view header) {
+  size_t pos = 42;
+  if (pos >= header.size()) return kUnknownSaveMatch;
+  pos += 1 + static_cast<uint8_t>(header[pos]) + 2;
+  if (pos >= header.size()) return kUnknownSaveMatch;
+  pos += 1 + static_cast<uint8_t>(header[pos]) + 4;
+  if (pos > header.size() || header.size() - pos < 4) return kUnknownSaveMatch;
+  return LoadU32(header, pos);
 }
 
 }  // namespace korvel

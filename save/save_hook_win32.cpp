@@ -9,6 +9,7 @@
 #include "host/engine_win32.h"
 #include "host/env.h"
 #include "host/lifecycle_win32.h"
+#include "save/cosave_io.h"
 #include "save/save_hook.h"
 
 namespace korvel {

@@ -55,7 +55,7 @@ def command(game_dir, script=None, host_version=None, game_version=None, editor=
     return cmd
 
 
-def run(game_dir, dist, script=None, variant="plain", timeout=120, **options):
+def run(game_dir, dist, script=None, variant="plain", timeout=60, **options):
     """Runs the game once; returns (exit status, standard output, standard error)."""
     install(game_dir, dist, variant)
     proc = subprocess.run(command(game_dir, script, **options), env=wine_env(), stdin=subprocess.DEVNULL,

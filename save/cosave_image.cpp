@@ -1,0 +1,106 @@
+#include "save/cosave_image.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace korvel {
+namespace {
+
+// Positions of entries ordered from the highest id down; equal ids keep
+// their order.
+template <class Entry>
+std::vector<size_t> HighestIdFirst(const std::vector<Entry>& entries) {
+  std::vector<size_t> order(entries.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return entries[a].id > entries[b].id; });
+  return order;
+}
+
+template <class Entry>
+std::vector<Entry> InWriteOrder(const std::vector<Entry>& entries) {
+  std::vector<Entry> out;
+  out.reserve(entries.size());
+  for (size_t i : HighestIdFirst(entries)) out.push_back(entries[i]);
+  return out;
+}
+
+size_t EstimatedSize(const CoSaveImage& image) {
+  size_t bytes = 64;
+  for (const CoSaveMod& m : image.mods) bytes += 10 + m.name.size();
+  for (const CoSaveString& s : image.strings) bytes += 14 + s.text.size();
+  for (const CoSaveArray& a : image.arrays) bytes += 22 + 9 * a.items.size();
+  for (const CoSaveName& n : image.names) bytes += 8 + n.name.size();
+  for (const CoSaveHudSurface& s : image.hud_surfaces) bytes += 40 + s.filename.size();
+  for (const CoSaveHudText& t : image.hud_texts) bytes += 64 + t.font_name.size() + t.text.size();
+  return bytes;
+}
+
+class ImageSink final : public CoSaveSink {
+ public:
+  explicit ImageSink(CoSaveImage& image) : image_(image) {}
+  // A later mods section starts the assignments afresh, as it does for
+  // the registry.
+  void Mods(const std::vector<CoSaveMod>& mods) override { image_.mods = mods; }
+  void String(CoSaveString&& entry) override { image_.strings.push_back(std::move(entry)); }
+  void Array(CoSaveArray&& entry) override { image_.arrays.push_back(std::move(entry)); }
+  void Names(std::vector<CoSaveName>&& names) override {
+    for (CoSaveName& n : names) image_.names.push_back(std::move(n));
+  }
+  void Screen(int32_t width, int32_t height) override {
+    image_.has_screen = true;
+    image_.screen_width = width;
+    image_.screen_height = height;
+  }
+  void HudSurface(CoSaveHudSurface&& entry) override {
+    image_.hud_surfaces.push_back(std::move(entry));
+  }
+  void HudText(CoSaveHudText&& entry) override { image_.hud_texts.push_back(std::move(entry)); }
+
+ private:
+  CoSaveImage& image_;
+};
+
+uint32_t U32At(std::string_view bytes, size_t at) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+}
+
+}  // namespace
+
+std::string WriteCoSave(const CoSaveImage& image, int32_t version) {
+  CoSaveWriter writer(version);
+  writer.Reserve(EstimatedSize(image));
+  if (!image.mods.empty()) writer.Mods(image.mods);
+  if (!image.strings.empty()) {
+    writer.BeginStrings();
+    for (size_t i : HighestIdFirst(image.strings)) {
+      const CoSaveString& s = image.strings[i];
+      writer.String(s.id, s.owner, s.is_protected, s.text);
+    }
+    writer.EndStrings();
+  }
+  for (size_t i : HighestIdFirst(image.arrays)) {
+    const CoSaveArray& a = image.arrays[i];
+    writer.Array(a.id, a.owner, a.is_protected, a.size, a.items);
+  }
+  if (!image.names.empty()) writer.Names(image.names);
+  if (image.has_screen) writer.Screen(image.screen_width, image.screen_height);
+  if (!image.hud_surfaces.empty()) writer.HudSurfaces(InWriteOrder(image.hud_surfaces));
+  if (!image.hud_texts.empty()) writer.HudTexts(InWriteOrder(image.hud_texts));
+  return writer.Finish(image.save_match);
+}
+
+CoSaveReadStatus ReadCoSave(std::string_view bytes, uint32_t probed_match, CoSaveImage* out) {
+  *out = CoSaveImage{};
+  if (bytes.size() >= kCoSaveHeaderSize) {
+    out->version = static_cast<int32_t>(U32At(bytes, 10));
+    if (CoSaveHasMatch(out->version) && bytes.size() >= kCoSaveHeaderSize + 12)
+      out->save_match = U32At(bytes, bytes.size() - 12);
+  }
+  ImageSink sink(*out);
+  return ReadCoSave(bytes, probed_match, sink);
+}
+
+}  // namespace korvel
