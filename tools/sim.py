@@ -37,6 +37,9 @@ def windows_path(path):
 
 def wine_env():
     env = dict(os.environ)
+    # Never the user's own Wine prefix: the project keeps one in its build tree.
+    env.setdefault("WINEPREFIX", os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                                              "build", "wineprefix"))
     env.setdefault("WINEDEBUG", "-all")
     env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d;mscoree=d;mshtml=d"
     return env

@@ -5,6 +5,8 @@
 //                     [--editor 1.0|1.2|HEX] [SCRIPT]
 // Exit status: 0 after a normal run, 2 for a wrong command line or script;
 // a plug-in that ends the process chooses its own (non-zero) status.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -43,6 +45,7 @@ int Usage(const char* why) {
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
+  _setmode(_fileno(stdout), _O_BINARY);
   standin::HostSettings settings;
   std::string script_path;
   for (int i = 1; i < argc; ++i) {

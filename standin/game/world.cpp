@@ -32,7 +32,14 @@ Form* World::Lookup(uint32_t form_id) {
   return it == forms_.end() ? nullptr : it->second.get();
 }
 
-void World::Print(const std::string& line) {
+void World::Print(const std::string& text) {
+  // One line each: line breaks inside a text are shown as \r and \n.
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') line += "\\r";
+    else if (c == '\n') line += "\\n";
+    else line += c;
+  }
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
