@@ -29,12 +29,15 @@ __declspec(dllexport) const char* __cdecl StandinModName(uint32_t index) {
   return index < mods.size() ? mods[index].c_str() : "";
 }
 
-__declspec(dllexport) const char* __cdecl StandinGetName(void*, void* form) {
-  return form ? static_cast<Form*>(form)->name.c_str() : "";
+// Names of forms; without a form the calling reference's object is meant.
+__declspec(dllexport) const char* __cdecl StandinGetName(void* ref, void* form) {
+  void* object = form ? form : ref;
+  return object ? static_cast<Form*>(object)->name.c_str() : "";
 }
 
-__declspec(dllexport) void __cdecl StandinSetName(void*, void* form, const char* name) {
-  if (form && name) static_cast<Form*>(form)->name = name;
+__declspec(dllexport) void __cdecl StandinSetName(void* ref, void* form, const char* name) {
+  void* object = form ? form : ref;
+  if (object && name) static_cast<Form*>(object)->name = name;
 }
 
 __declspec(dllexport) void* __cdecl StandinBaseObject(void* form) {

@@ -70,11 +70,14 @@ class FakeEngine : public Engine {
   }
   uint32_t ActiveModCount() override { return static_cast<uint32_t>(mods_.size()); }
   std::string ActiveModName(uint32_t i) override { return i < mods_.size() ? mods_[i] : ""; }
-  std::string GetName(void*, void* form) override {
-    return form ? static_cast<FakeForm*>(form)->name : "";
+  // Without a form the calling reference's object is meant.
+  std::string GetName(void* ref, void* form) override {
+    void* object = form ? form : ref;
+    return object ? static_cast<FakeForm*>(object)->name : "";
   }
-  void SetName(void*, void* form, const std::string& name) override {
-    if (form) static_cast<FakeForm*>(form)->name = name;
+  void SetName(void* ref, void* form, const std::string& name) override {
+    void* object = form ? form : ref;
+    if (object) static_cast<FakeForm*>(object)->name = name;
     ++set_name_calls;
   }
   void* GetBaseObject(void* form) override {
