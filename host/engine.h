@@ -10,6 +10,9 @@
 
 namespace korvel {
 
+// Forms whose flags have this bit are never the owner of a message box.
+inline constexpr uint32_t kFormFlagNotMessageBoxOwner = 0x4000;
+
 class Engine {
  public:
   virtual ~Engine() = default;

@@ -13,8 +13,6 @@ namespace korvel::abi {
 // Form records begin with these fields.
 inline constexpr uint32_t kFormFlagsOffset = 0x08;
 inline constexpr uint32_t kFormIdOffset = 0x0C;
-// Forms whose flags have this bit are not message-box owners.
-inline constexpr uint32_t kFormFlagNotOwner = 0x4000;
 
 inline constexpr uint32_t kEngineTableVersion = 1;
 

@@ -5,7 +5,6 @@
 
 namespace korvel {
 
-void Cmd_StringMsg(CommandCall&) {}
 void Cmd_UserFileExists(CommandCall&) {}
 void Cmd_RenFile(CommandCall&) {}
 void Cmd_DelFile(CommandCall&) {}
@@ -23,7 +22,6 @@ void Cmd_IniWriteString(CommandCall&) {}
 void Cmd_StringCmp(CommandCall&) {}
 void Cmd_FileToString(CommandCall&) {}
 void Cmd_StringPos(CommandCall&) {}
-void Cmd_StringMsgBox(CommandCall&) {}
 void Cmd_StringIns(CommandCall&) {}
 void Cmd_StringRep(CommandCall&) {}
 void Cmd_IntToHex(CommandCall&) {}
@@ -71,7 +69,6 @@ void Cmd_HudTInfo(CommandCall&) {}
 void Cmd_DelAllHudTs(CommandCall&) {}
 void Cmd_HudT_L(CommandCall&) {}
 void Cmd_HudT_SclY(CommandCall&) {}
-void Cmd_PauseBox(CommandCall&) {}
 void Cmd_SetHudT(CommandCall&) {}
 void Cmd_HudT_Text(CommandCall&) {}
 void Cmd_HudS_Tex(CommandCall&) {}

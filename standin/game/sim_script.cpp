@@ -138,6 +138,16 @@ bool ParseScript(const std::string& path, std::vector<ScriptLine>* lines, std::s
     ++number;
     ScriptLine parsed{number, {}};
     std::string why;
+    // "echo" prints the rest of its line as it stands.
+    size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && _strnicmp(line.c_str() + first, "echo", 4) == 0 &&
+        (line.size() == first + 4 || line[first + 4] == ' ' || line[first + 4] == '\t')) {
+      std::string rest = line.size() > first + 5 ? line.substr(first + 5) : "";
+      while (!rest.empty() && (rest.back() == '\r' || rest.back() == ' ')) rest.pop_back();
+      parsed.tokens = {{Token::kWord, "echo"}, {Token::kText, rest}};
+      lines->push_back(std::move(parsed));
+      continue;
+    }
     if (!Tokenize(line, &parsed.tokens, &why)) {
       *error = "line " + std::to_string(number) + ": " + why;
       return false;
@@ -508,9 +518,7 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
     return true;
   }
   if (IsWord(t[0], "echo")) {
-    std::string text;
-    for (size_t i = 1; i < t.size(); ++i) text += (i > 1 ? " " : "") + t[i].text;
-    World::Print(text);
+    World::Print(t.size() > 1 ? t[1].text : "");
     return true;
   }
   double ignored;
