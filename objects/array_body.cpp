@@ -16,18 +16,13 @@ void TypeArray::SetSize(int32_t n) {
   }
 }
 
-void TypeArray::SetItem(int32_t index, uint8_t type, int32_t block_size, uint32_t value) {
-  if (index < 0) return;
-  if (index >= Size()) {
-    if (block_size < 1 || index >= kMaxArraySize) return;
-    int64_t need = int64_t{index} + 1 - Size();
-    int64_t blocks = (need + block_size - 1) / block_size;
-    int64_t size = std::min<int64_t>(Size() + blocks * block_size, kMaxArraySize);
-    SetSize(static_cast<int32_t>(size));
-  }
-  if (types_[index] == kItemEmpty) ++count_;
-  types_[index] = type;
-  values_[index] = value;
+void TypeArray::SetItemBeyondEnd(int32_t index, uint8_t type, int32_t block_size, uint32_t value) {
+  if (index < 0 || block_size < 1 || index >= kMaxArraySize) return;
+  int64_t need = int64_t{index} + 1 - Size();
+  int64_t blocks = (need + block_size - 1) / block_size;
+  int64_t size = std::min<int64_t>(Size() + blocks * block_size, kMaxArraySize);
+  SetSize(static_cast<int32_t>(size));
+  SetItem(index, type, 0, value);
 }
 
 void TypeArray::RemoveItem(int32_t index) {
@@ -65,11 +60,14 @@ int32_t TypeArray::SearchEnd(int32_t start, int32_t stop) const {
 int32_t TypeArray::Find(uint8_t type, uint32_t value, int32_t start, int32_t stop) const {
   int32_t end = SearchEnd(start, stop);
   if (end < 0) return -1;
+  // The values first, at the speed of a plain search; then the type.
   const uint32_t* v = values_.data();
-  const uint8_t* t = types_.data();
-  for (int32_t i = start; i <= end; ++i)
-    if (v[i] == value && t[i] == type) return i;
-  return -1;
+  const uint32_t* last = v + end + 1;
+  for (const uint32_t* p = v + start;; ++p) {
+    p = std::find(p, last, value);
+    if (p == last) return -1;
+    if (types_[static_cast<size_t>(p - v)] == type) return static_cast<int32_t>(p - v);
+  }
 }
 
 int32_t TypeArray::First(bool used, int32_t start, int32_t stop) const {

@@ -22,7 +22,16 @@ class TypeArray {
   uint32_t Value(int32_t index) const { return values_[index]; }
 
   void SetSize(int32_t n);
-  void SetItem(int32_t index, uint8_t type, int32_t block_size, uint32_t value);
+  void SetItem(int32_t index, uint8_t type, int32_t block_size, uint32_t value) {
+    if (index >= 0 && static_cast<size_t>(index) < types_.size()) {
+      uint8_t& slot = types_[static_cast<size_t>(index)];
+      count_ += slot == kItemEmpty;
+      slot = type;
+      values_[static_cast<size_t>(index)] = value;
+      return;
+    }
+    SetItemBeyondEnd(index, type, block_size, value);
+  }
   void RemoveItem(int32_t index);
   void RemoveGap(int32_t index);
   bool InsertGap(int32_t index);
@@ -34,6 +43,8 @@ class TypeArray {
   size_t MemoryBytes() const { return types_.capacity() + values_.capacity() * sizeof(uint32_t); }
 
  private:
+  // A store at a negative index or at or beyond the end: grows by blocks.
+  void SetItemBeyondEnd(int32_t index, uint8_t type, int32_t block_size, uint32_t value);
   // The stop a search really ends at; -1 when the bounds select nothing.
   int32_t SearchEnd(int32_t start, int32_t stop) const;
   std::vector<uint8_t> types_;
