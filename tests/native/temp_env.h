@@ -59,6 +59,12 @@ class TempEnv : public Env {
   }
   bool WriteFile(const std::string& path, const std::string& data) override {
     if (fail_writes) return false;
+    if (fail_after_bytes >= 0) {
+      // A disk that fills up: part of the data lands, then the write fails.
+      std::ofstream out(Real(path), std::ios::binary | std::ios::trunc);
+      out.write(data.data(), std::min<std::streamsize>(fail_after_bytes, data.size()));
+      return false;
+    }
     std::ofstream out(Real(path), std::ios::binary | std::ios::trunc);
     return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
   }
@@ -120,6 +126,7 @@ class TempEnv : public Env {
   char date_separator = '/';
   char time_separator = ':';
   bool fail_writes = false;
+  std::streamsize fail_after_bytes = -1;
 
  private:
   std::string root_;
