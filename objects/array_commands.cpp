@@ -3,6 +3,7 @@
 
 #include "host/handlers.h"
 #include "objects/array_store.h"
+#include "objects/owner_commands.h"
 
 namespace korvel {
 namespace {
@@ -116,21 +117,8 @@ void Cmd_CopyArray(CommandCall& call) {
   call.SetResultInt(CopyArray(call.CallerEspId(), call.Int(0), call.Int(1), call.Int(2) != 0));
 }
 
-void Cmd_ArrayEsp(CommandCall& call) {
-  TArrayIDList& arrays = GetArrays();
-  int32_t id = call.Int(0);
-  if (arrays.IsInvalid(id)) return;
-  int32_t esp = arrays.MayAccess(call.script_form_id(), id, call.Int(2)) ? call.Int(1) : -1;
-  call.SetResultInt(arrays.SetOwner(id, esp));
-}
-
-void Cmd_ArrayProtect(CommandCall& call) {
-  TArrayIDList& arrays = GetArrays();
-  int32_t id = call.Int(0);
-  if (arrays.IsInvalid(id)) return;
-  int32_t value = arrays.MayAccess(call.script_form_id(), id, 0) ? call.Int(1) : -1;
-  call.SetResultInt(arrays.SetProtected(id, value));
-}
+void Cmd_ArrayEsp(CommandCall& call) { OwnerCommand(call, GetArrays()); }
+void Cmd_ArrayProtect(CommandCall& call) { ProtectCommand(call, GetArrays()); }
 
 void Cmd_FirstInArray(CommandCall& call) {
   const TypeArray* body = Readable(call.Int(0));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/handlers.h"
+#include "objects/owner_commands.h"
 #include "objects/string_convert.h"
 #include "objects/string_store.h"
 
@@ -49,21 +50,8 @@ void Cmd_SetString(CommandCall& call) {
   WriteTarget(call, call.Int(0), call.Int(2), std::string(call.Text()));
 }
 
-void Cmd_StringEsp(CommandCall& call) {
-  TStringIDList& strings = GetStrings();
-  int32_t id = call.Int(0);
-  if (strings.IsInvalid(id)) return;
-  int32_t esp = strings.MayAccess(call.script_form_id(), id, call.Int(2)) ? call.Int(1) : -1;
-  call.SetResultInt(strings.SetOwner(id, esp));
-}
-
-void Cmd_StringProtect(CommandCall& call) {
-  TStringIDList& strings = GetStrings();
-  int32_t id = call.Int(0);
-  if (strings.IsInvalid(id)) return;
-  int32_t value = strings.MayAccess(call.script_form_id(), id, 0) ? call.Int(1) : -1;
-  call.SetResultInt(strings.SetProtected(id, value));
-}
+void Cmd_StringEsp(CommandCall& call) { OwnerCommand(call, GetStrings()); }
+void Cmd_StringProtect(CommandCall& call) { ProtectCommand(call, GetStrings()); }
 
 void Cmd_StringLen(CommandCall& call) {
   int32_t id = call.Int(0), length = call.Int(1);
