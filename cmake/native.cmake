@@ -13,9 +13,15 @@ target_link_libraries(korvel_tests PRIVATE korvel_core GTest::gtest GTest::gtest
 target_include_directories(korvel_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/native)
 include(GoogleTest)
 gtest_discover_tests(korvel_tests DISCOVERY_TIMEOUT 60)
+# The tests replay the fuzz corpora kept in the source tree.
+target_compile_definitions(korvel_tests PRIVATE KORVEL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 
 add_executable(korvel_catalogue tools/catalogue_main.cpp)
 target_link_libraries(korvel_catalogue PRIVATE korvel_core)
+
+# Writes the seed files of the co-save reader's fuzz corpus.
+add_executable(korvel_cosave_seeds tools/make_cosave_seeds.cpp)
+target_link_libraries(korvel_cosave_seeds PRIVATE korvel_core)
 
 if(KORVEL_BENCHMARKS)
   find_package(benchmark REQUIRED)
@@ -34,6 +40,8 @@ if(KORVEL_BENCHMARKS)
 endif()
 
 if(KORVEL_FUZZ)
+  # Coverage of the core itself guides the fuzzer, not only of the targets.
+  target_compile_options(korvel_core PRIVATE -fsanitize=fuzzer-no-link)
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*_fuzz.cpp)
   foreach(src ${FUZZ_SOURCES})
     get_filename_component(name ${src} NAME_WE)

@@ -39,6 +39,9 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
   target_link_libraries(paths_corpus PRIVATE korvel_core)
   target_link_options(paths_corpus PRIVATE -static)
   set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME wine_paths_corpus
+    COMMAND wine ${CMAKE_BINARY_DIR}/tests/paths_corpus.exe Z:${CMAKE_CURRENT_SOURCE_DIR}/tests/data/hostile-paths.txt)
+  set_tests_properties(wine_paths_corpus PROPERTIES TIMEOUT 300)
 endif()
 
 # Wine tests: each tests/wine/test_*.py runs the stand-in game through
