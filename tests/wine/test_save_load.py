@@ -142,6 +142,21 @@ class SaveLoad(GameTest):
         self.assertEqual(log.count("Opening stream"), 4)
         self.assertEqual(log.count("Closing stream"), 4)
 
+    def test_saved_screen_size(self):
+        self.run_ok(MODS + "save Screen\n")
+        body = b"KorvelSave" + struct.pack("<i", 0x01050001) + b"\x04" + struct.pack("<ii", 1280, 1024)
+        self.write_co_save("Screen.korvel", self.seal(body, 0xFFFFFFFF))
+        lines = self.run_ok(MODS + """
+            print ScreenInfo 2
+            load Screen
+            print ScreenInfo 2
+            print ScreenInfo 3
+            print ScreenInfo 0
+            print ScreenInfo 4
+            print IsKorvelDataReset
+        """)
+        self.assertEqual(lines, ["0", "1280", "1024", "0", "0", "0"])
+
     def test_old_version_co_save_is_read(self):
         self.run_ok(MODS + "save Old\n")
         body = b"KorvelSave" + struct.pack("<i", 0x01000000)
