@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace korvel {
 namespace {
@@ -20,14 +22,20 @@ class Win32EnvImpl final : public Env {
   }
   bool CreateDirectories(const std::string& path) override {
     if (path.empty()) return false;
-    if (DirectoryExists(path)) return true;
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.pop_back();
-    size_t cut = trimmed.find_last_of("\\/");
-    if (cut != std::string::npos && cut > 0 && trimmed[cut - 1] != ':' &&
-        !CreateDirectories(trimmed.substr(0, cut)))
-      return false;
-    return CreateDirectoryA(trimmed.c_str(), nullptr) || DirectoryExists(trimmed);
+    std::string folder = path;
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    // Up to the deepest folder that exists, then the missing ones downwards;
+    // a loop, not recursion, so a very deep path cannot exhaust the stack.
+    std::vector<std::string> missing;
+    while (!folder.empty() && !DirectoryExists(folder)) {
+      missing.push_back(folder);
+      size_t cut = folder.find_last_of("\\/");
+      if (cut == std::string::npos || cut == 0 || folder[cut - 1] == ':') break;
+      folder.resize(cut);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+      if (!CreateDirectoryA(it->c_str(), nullptr) && !DirectoryExists(*it)) return false;
+    return true;
   }
   bool ReadFile(const std::string& path, std::string* contents) override {
     return ReadFileRange(path, 0, SIZE_MAX, contents);
@@ -63,10 +71,12 @@ class Win32EnvImpl final : public Env {
     return ok;
   }
   bool WriteFile(const std::string& path, const std::string& data) override {
-    return Write(path, data, CREATE_ALWAYS, false);
+    return Write(path, data, GENERIC_WRITE, CREATE_ALWAYS);
   }
   bool AppendFile(const std::string& path, const std::string& data) override {
-    return Write(path, data, OPEN_ALWAYS, true);
+    // Append access: every write lands at the end of the file, whatever its
+    // size, and never over its start.
+    return Write(path, data, FILE_APPEND_DATA, OPEN_ALWAYS);
   }
   bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
   bool RenameFile(const std::string& from, const std::string& to) override {
@@ -99,11 +109,10 @@ class Win32EnvImpl final : public Env {
     char buffer[8] = {};
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) > 1 ? buffer[0] : fallback;
   }
-  static bool Write(const std::string& path, const std::string& data, DWORD disposition, bool append) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+  static bool Write(const std::string& path, const std::string& data, DWORD access, DWORD disposition) {
+    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    if (append) SetFilePointer(h, 0, nullptr, FILE_END);
     DWORD written = 0;
     bool ok = ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
               written == data.size();

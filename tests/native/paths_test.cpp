@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,29 +13,51 @@
 namespace korvel {
 namespace {
 
-// Lines of a corpus file, "%HH" decoded to a byte and "%%" to "%".
-std::vector<std::string> Corpus(const std::string& name) {
+// "%HH" decoded to a byte and "%%" to "%".
+std::string Decode(const std::string& text) {
+  std::string decoded;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%') {
+      decoded += '%';
+      ++i;
+    } else if (text[i] == '%' && i + 2 < text.size()) {
+      decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
+
+// One corpus line: the path and, after a tab, what it must become ("*":
+// refused or inside, no tab: refused).
+struct CorpusLine {
+  std::string path;
+  bool has_expectation = false;
+  std::string expected;
+};
+
+std::vector<CorpusLine> Corpus(const std::string& name) {
   std::ifstream in(std::string(KORVEL_SOURCE_DIR) + "/tests/data/" + name, std::ios::binary);
-  std::vector<std::string> lines;
+  std::vector<CorpusLine> lines;
   std::string line;
   while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
-    std::string decoded;
-    for (size_t i = 0; i < line.size(); ++i) {
-      if (line[i] == '%' && i + 1 < line.size() && line[i + 1] == '%') {
-        decoded += '%';
-        ++i;
-      } else if (line[i] == '%' && i + 2 < line.size()) {
-        decoded += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
-        i += 2;
-      } else {
-        decoded += line[i];
-      }
+    CorpusLine entry;
+    size_t tab = line.find('\t');
+    entry.path = Decode(line.substr(0, tab));
+    if (tab != std::string::npos) {
+      entry.has_expectation = true;
+      entry.expected = Decode(line.substr(tab + 1));
     }
-    lines.push_back(decoded);
+    lines.push_back(entry);
   }
   return lines;
 }
+
+constexpr char kUserRoot[] = "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\";
 
 class Paths : public ::testing::Test {
  protected:
@@ -41,70 +65,207 @@ class Paths : public ::testing::Test {
     GetFolders() = MakeFolders("C:\\Game\\Veldmark.exe", "C:\\Docs",
                                "C:\\Game\\Data\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll");
   }
+  std::string Read(const std::string& path) {
+    std::string text;
+    env.ReadFile(path, &text);
+    return text;
+  }
   TempEnv env;
 };
 
-TEST_F(Paths, SanitizeRewritesUntilNothingChanges) {
-  for (const std::string& line : Corpus("benign-paths.txt")) {
-    size_t tab = line.find('\t');
-    ASSERT_NE(tab, std::string::npos) << line;
-    EXPECT_EQ(Sanitize(line.substr(0, tab)), line.substr(tab + 1)) << line;
-    EXPECT_EQ(RefusalOf(line.substr(tab + 1)), nullptr) << line;
-  }
-  EXPECT_EQ(Sanitize("a\\..\\..\\b"), "a\\b");
-  EXPECT_EQ(Sanitize("..\\..\\..\\x"), "x");
-  EXPECT_EQ(BaseFolder(1), "C:\\Game\\Data\\");
-  EXPECT_EQ(BaseFolder(2), "C:\\Game\\");
-  EXPECT_EQ(BaseFolder(-7), "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\");
+TEST_F(Paths, BaseFolderByRootId) {
+  const struct {
+    int32_t root;
+    const char* base;
+  } cases[] = {{1, "C:\\Game\\Data\\"}, {2, "C:\\Game\\"}, {0, kUserRoot},
+               {3, kUserRoot},          {-1, kUserRoot},  {INT32_MIN, kUserRoot}};
+  for (const auto& c : cases) EXPECT_EQ(BaseFolder(c.root), c.base) << c.root;
 }
 
-TEST_F(Paths, HostileCorpusStaysInsideEveryRoot) {
-  std::vector<std::string> corpus = Corpus("hostile-paths.txt");
+TEST_F(Paths, SanitizeRewritesUntilNothingChanges) {
+  std::vector<CorpusLine> benign = Corpus("benign-paths.txt");
+  ASSERT_GE(benign.size(), 10u);
+  for (const CorpusLine& line : benign) {
+    ASSERT_TRUE(line.has_expectation) << line.path;
+    EXPECT_EQ(Sanitize(line.path), line.expected) << line.path;
+    EXPECT_EQ(RefusalOf(line.expected), nullptr) << line.path;
+  }
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"a\\..\\..\\b", "a\\b"},            // one pass would leave a\..\b
+      {"..\\..\\..\\x", "x"},              // one pass would leave ..\..\x
+      {"a/../../b", "a\\b"},               // slashes first, then the same
+      {"..\\a\\..\\..\\b", "a\\b"},        // both rules feed each other
+      {"x\\..\\..\\y\\..\\..\\z", "x\\y\\z"},
+      {"\\..\\..\\x", "\\x"},              // the leading "\" stays
+      {"....\\x", "....\\x"},              // not a parent reference: left for the refusal
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Sanitize(c.in), c.out) << c.in;
+    EXPECT_EQ(Sanitize(Sanitize(c.in)), Sanitize(c.in)) << c.in;
+  }
+}
+
+TEST_F(Paths, OrdinaryPathsKeepTheirPlace) {
+  const struct {
+    const char* relative;
+    int32_t root;
+    const char* full;
+  } cases[] = {
+      {"notes/today.txt", 0, "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\notes\\today.txt"},
+      {"notes\\today.txt", 0, "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\notes\\today.txt"},
+      {"..\\secret.txt", 0, "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\secret.txt"},
+      {"a\\..\\b.txt", -3, "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\a\\b.txt"},
+      {"\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", 1,
+       "C:\\Game\\Data\\\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll"},
+      {"Veldmark.ini", 2, "C:\\Game\\Veldmark.ini"},
+      {"textures/hud.dds", 1, "C:\\Game\\Data\\textures\\hud.dds"},
+  };
+  for (const auto& c : cases) {
+    std::optional<std::string> full = ResolveUserPath(c.relative, c.root);
+    ASSERT_TRUE(full.has_value()) << c.relative;
+    EXPECT_EQ(*full, c.full) << c.relative;
+  }
+}
+
+TEST_F(Paths, HostileCorpusIsRefusedOrDefused) {
+  std::vector<CorpusLine> corpus = Corpus("hostile-paths.txt");
   ASSERT_GE(corpus.size(), 100u);
-  for (const std::string& path : corpus) {
+  size_t refused = 0;
+  env.CreateDirectories(kUserRoot);
+  for (const CorpusLine& line : corpus) {
     for (int32_t root : {0, 1, 2}) {
-      std::optional<std::string> full = ResolveUserPath(path, root);
+      std::optional<std::string> full = ResolveUserPath(line.path, root);
+      const std::string& base = BaseFolder(root);
+      if (!line.has_expectation) {
+        EXPECT_FALSE(full.has_value()) << "accepted: " << line.path << " -> " << *full;
+      } else if (line.expected != "*") {
+        EXPECT_EQ(full.value_or("(refused)"), base + line.expected) << line.path;
+      }
       if (!full) continue;
       std::string resolved;
       ASSERT_TRUE(env.FullPath(*full, &resolved));
-      std::string base;
-      env.FullPath(BaseFolder(root), &base);
-      ASSERT_EQ(base.back(), '\\');
-      EXPECT_GT(resolved.size(), base.size());
-      EXPECT_EQ(resolved.compare(0, base.size(), base), 0) << path << " -> " << resolved;
+      EXPECT_GT(resolved.size(), base.size()) << line.path;
+      EXPECT_EQ(resolved.compare(0, base.size(), base), 0) << line.path << " -> " << resolved;
     }
+    refused += line.has_expectation ? 0 : 1;
     // Writing through a hostile path never lands outside the user-file root.
-    AppendUserText(path, "x", true);
-    DeleteUserFile(path);
-    RenameUserFile("kept.txt", path);
+    env.AppendFile(std::string(kUserRoot) + "kept.txt", "");
+    AppendUserText(line.path, "x", true);
+    RenameUserFile("kept.txt", line.path);
+    DeleteUserFile(line.path);
   }
-  std::filesystem::path user_root = env.Real(BaseFolder(0));
+  EXPECT_GE(refused, 100u);
+  size_t files = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(env.Real("C:\\"))) {
-    if (!entry.is_regular_file()) continue;
-    std::string p = entry.path().string();
-    EXPECT_EQ(p.rfind(user_root.string(), 0), 0u) << p;
+    if (entry.is_directory()) continue;
+    ++files;
+    EXPECT_EQ(entry.path().string().rfind(env.Real(kUserRoot).string(), 0), 0u) << entry.path();
   }
+  EXPECT_GE(files, 1u);  // kept.txt at least: the walk did see the root
+}
+
+TEST_F(Paths, RefusedPathActsAsMissingFile) {
+  // Files a refused path would name if it were simply appended.
+  env.CreateDirectories("C:\\Game");
+  env.WriteFile("C:\\Game\\secret.txt", "secret");
+  env.CreateDirectories(std::string(kUserRoot) + "sub");
+  env.WriteFile(std::string(kUserRoot) + "sub\\x.txt", "sub");
+  env.WriteFile(std::string(kUserRoot) + "kept.txt", "kept");
+  const char* refused[] = {
+      "C:\\Game\\secret.txt", "C:/Game/secret.txt", "\\\\?\\C:\\Game\\secret.txt",
+      "sub.\\x.txt",  // Windows drops the trailing dot: "sub\x.txt"
+      "sub \\x.txt", "sub\\x.txt:stream", "sub\\x.txt.", "nul", "sub\\CON.txt", "",
+      ".", "..\\", "\\",
+  };
+  for (const char* path : refused) {
+    SCOPED_TRACE(path);
+    for (int32_t root : {0, 1, 2}) EXPECT_FALSE(UserFileExists(path, root));
+    EXPECT_FALSE(DeleteUserFile(path));
+    EXPECT_FALSE(RenameUserFile(path, "moved.txt"));
+    EXPECT_FALSE(RenameUserFile("kept.txt", path));
+    AppendUserText(path, "appended", true);
+  }
+  EXPECT_EQ(Read("C:\\Game\\secret.txt"), "secret");
+  EXPECT_EQ(Read(std::string(kUserRoot) + "sub\\x.txt"), "sub");
+  EXPECT_EQ(Read(std::string(kUserRoot) + "kept.txt"), "kept");
+  EXPECT_FALSE(env.FileExists(std::string(kUserRoot) + "moved.txt"));
+  // A refused file name creates no folder either.
+  AppendUserText("fresh\\deeper\\nul.txt", "x", false);
+  AppendUserText("fresh2\\a.txt:stream", "x", false);
+  EXPECT_FALSE(env.DirectoryExists(std::string(kUserRoot) + "fresh"));
+  EXPECT_FALSE(env.DirectoryExists(std::string(kUserRoot) + "fresh2"));
+}
+
+// An Env whose path resolution can be steered, as a junction or a changed
+// spelling by the system would.
+class SteeredEnv : public TempEnv {
+ public:
+  bool FullPath(const std::string& path, std::string* full) override {
+    if (path.find("junction") != std::string::npos) {
+      *full = "C:\\Elsewhere\\a folder name longer than the user-file root\\x.txt";
+      return true;
+    }
+    if (path.find("unresolvable") != std::string::npos) return false;
+    if (!TempEnv::FullPath(path, full)) return false;
+    if (upper_case && path.find("Today") != std::string::npos)  // not the root itself
+      for (char& c : *full) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return true;
+  }
+  bool upper_case = false;
+};
+
+TEST(PathsResolution, TheResolvedPathHasTheLastWord) {
+  SteeredEnv env;
+  GetFolders() = MakeFolders("C:\\Game\\Veldmark.exe", "C:\\Docs", "C:\\Game\\lib.dll");
+  EXPECT_TRUE(ResolveUserPath("plain.txt", 0).has_value());
+  EXPECT_FALSE(ResolveUserPath("junction\\x.txt", 0).has_value());
+  EXPECT_FALSE(ResolveUserPath("unresolvable.txt", 0).has_value());
+  AppendUserText("junction\\x.txt", "x", false);
+  EXPECT_FALSE(env.DirectoryExists("C:\\Elsewhere"));
+  EXPECT_FALSE(env.DirectoryExists(BaseFolder(0) + "junction"));
+  // The comparison ignores case, as the file system does.
+  env.upper_case = true;
+  std::optional<std::string> full = ResolveUserPath("notes\\Today.txt", 0);
+  ASSERT_TRUE(full.has_value());
+  EXPECT_EQ(*full, BaseFolder(0) + "notes\\Today.txt");
 }
 
 TEST_F(Paths, FileOperations) {
   AppendUserText("new/deeper/file.txt", "one", true);
   AppendUserText("new\\deeper\\file.txt", "two", false);
-  std::string text;
-  ASSERT_TRUE(env.ReadFile(BaseFolder(0) + "new\\deeper\\file.txt", &text));
-  EXPECT_EQ(text, "one\r\ntwo");
+  EXPECT_TRUE(env.DirectoryExists(std::string(kUserRoot) + "new\\deeper"));
+  EXPECT_EQ(Read(std::string(kUserRoot) + "new\\deeper\\file.txt"), "one\r\ntwo");
   EXPECT_TRUE(UserFileExists("new/deeper/file.txt", 0));
   EXPECT_TRUE(UserFileExists("..\\new\\deeper\\file.txt", 5));
   EXPECT_FALSE(UserFileExists("new/deeper/file.txt", 1));
+  EXPECT_FALSE(UserFileExists("new/deeper", 0));  // a folder is no file
+  // Renaming onto an existing file fails and leaves both.
   AppendUserText("other.txt", "o", false);
   EXPECT_FALSE(RenameUserFile("other.txt", "new/deeper/file.txt"));
-  EXPECT_TRUE(UserFileExists("other.txt", 0));
-  EXPECT_TRUE(RenameUserFile("other.txt", "moved.txt"));
+  EXPECT_EQ(Read(std::string(kUserRoot) + "other.txt"), "o");
+  EXPECT_EQ(Read(std::string(kUserRoot) + "new\\deeper\\file.txt"), "one\r\ntwo");
+  EXPECT_TRUE(RenameUserFile("other.txt", "..\\moved.txt"));
+  EXPECT_EQ(Read(std::string(kUserRoot) + "moved.txt"), "o");
+  EXPECT_FALSE(UserFileExists("other.txt", 0));
   EXPECT_TRUE(DeleteUserFile("moved.txt"));
   EXPECT_FALSE(DeleteUserFile("moved.txt"));
-  // The plug-in file inside the data folder, with the leading backslash.
+  // Folders: the root itself, and a sanitized folder with its parents.
+  EXPECT_TRUE(EnsureUserFolder(""));
+  EXPECT_TRUE(EnsureUserFolder("x\\y\\z"));
+  EXPECT_TRUE(env.DirectoryExists(std::string(kUserRoot) + "x\\y\\z"));
+  EXPECT_FALSE(EnsureUserFolder("C:\\Outside"));
+  EXPECT_FALSE(env.DirectoryExists("C:\\Outside"));
+  // The query's duplicate check: the plug-in file inside the data folder,
+  // named with a leading backslash.
+  EXPECT_FALSE(UserFileExists("\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", 1));
   env.CreateDirectories("C:\\Game\\Data\\Qarn\\Plugins");
   env.WriteFile("C:\\Game\\Data\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", "dll");
   EXPECT_TRUE(UserFileExists("\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", 1));
+  EXPECT_FALSE(UserFileExists("\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", 0));
 }
 
 }  // namespace
