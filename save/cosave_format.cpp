@@ -82,10 +82,16 @@ void CoSaveWriter::Array(int32_t id, int32_t owner, uint8_t is_protected, int32_
   Protected(is_protected);
   I32(size);
   I32(static_cast<int32_t>(items.size()));
+  // Nine bytes an item, written in place.
+  size_t at = out_.size();
+  out_.resize(at + 9 * items.size());
+  char* p = out_.data() + at;
   for (const CoSaveItem& item : items) {
-    I32(item.index);
-    U8(item.type);
-    U32(item.value);
+    uint32_t index = static_cast<uint32_t>(item.index);
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(index >> (8 * i));
+    p[4] = static_cast<char>(item.type);
+    for (int i = 0; i < 4; ++i) p[5 + i] = static_cast<char>(item.value >> (8 * i));
+    p += 9;
   }
 }
 
@@ -266,6 +272,7 @@ class SectionReader {
   bool Strings() {
     int32_t count;
     if (!r_.Count(&count, 4 + OwnerSize() + ProtectedSize() + 4)) return false;
+    sink_.StringCount(count);
     for (int32_t i = 0; i < count; ++i) {
       CoSaveString s;
       if (!r_.I32(&s.id) || !Owner(&s.owner) || !Protected(&s.is_protected) || !r_.Text(&s.text))

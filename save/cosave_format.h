@@ -4,6 +4,7 @@
 // texts are an i32 byte count and the bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +21,6 @@ inline constexpr uint32_t kUnknownSaveMatch = 0xFFFFFFFFu;
 // Layout differences of older files: 0x01000000 has no Protected bytes,
 // below 0x01020000 EspIDs are i32, up to 0x01040000 the trailer is the
 // length and checksum only (no save match value).
-inline constexpr int32_t kCoSaveFirstVersion = 0x01000000;
 inline constexpr bool CoSaveHasProtected(int32_t version) { return version != 0x01000000; }
 inline constexpr bool CoSaveWideEspIds(int32_t version) { return version < 0x01020000; }
 inline constexpr bool CoSaveHasMatch(int32_t version) { return version > 0x01040000; }
@@ -150,6 +150,9 @@ class CoSaveSink {
  public:
   virtual ~CoSaveSink() = default;
   virtual void Mods(const std::vector<CoSaveMod>& mods) = 0;
+  // Before the entries of a strings section: how many follow (already
+  // checked against the bytes left).
+  virtual void StringCount(int32_t /*count*/) {}
   virtual void String(CoSaveString&& entry) = 0;
   virtual void Array(CoSaveArray&& entry) = 0;
   virtual void Names(std::vector<CoSaveName>&& names) = 0;
@@ -166,14 +169,17 @@ enum class CoSaveReadStatus {
 };
 
 // Reads a co-save. probed_match is the match value of the game save being
-// loaded (0xFFFFFFFF when unknown). Every count and length is checked
-// against the bytes left before anything is allocated; what was handed to
-// the sink before a failure stays handed.
+// loaded (0xFFFFFFFF when unknown). The version is judged first, then the
+// length field and checksum, then the match value, then the sections up to
+// the data end (a section may not run into the trailer). Every count and
+// length is checked against the bytes left before anything is allocated
+// or looped over; what was handed to the sink before a failure stays
+// handed.
 CoSaveReadStatus ReadCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink);
 
 // The messages shown to the player; file names are given without folder.
-// A failed read (kCorrupted) and a failed write show no button label, the
-// mismatch shows "OK", the failed write "Ok".
+// Of the read messages only the mismatch has a button label ("OK"); the
+// failed write has "Ok".
 std::string CoSaveCorruptedMessage(std::string_view cosave_name);
 std::string CoSaveUnknownVersionMessage(std::string_view cosave_name);
 std::string CoSaveMismatchMessage(std::string_view cosave_name, std::string_view save_name);

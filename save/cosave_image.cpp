@@ -13,8 +13,16 @@ template <class Entry>
 std::vector<size_t> HighestIdFirst(const std::vector<Entry>& entries) {
   std::vector<size_t> order(entries.size());
   std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return entries[a].id > entries[b].id; });
+  auto higher = [&](size_t a, size_t b) { return entries[a].id > entries[b].id; };
+  // Images usually come in id order, one way or the other.
+  if (std::is_sorted(order.begin(), order.end(), higher)) return order;
+  if (std::adjacent_find(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.id >= b.id;
+      }) == entries.end()) {
+    std::reverse(order.begin(), order.end());
+    return order;
+  }
+  std::stable_sort(order.begin(), order.end(), higher);
   return order;
 }
 
@@ -43,6 +51,13 @@ class ImageSink final : public CoSaveSink {
   // A later mods section starts the assignments afresh, as it does for
   // the registry.
   void Mods(const std::vector<CoSaveMod>& mods) override { image_.mods = mods; }
+  // Room for the section at once; growth stays geometric so that many
+  // small sections cost no more than one large one.
+  void StringCount(int32_t count) override {
+    std::vector<CoSaveString>& v = image_.strings;
+    size_t needed = v.size() + static_cast<size_t>(count);
+    if (needed > v.capacity()) v.reserve(std::max(needed, 2 * v.capacity()));
+  }
   void String(CoSaveString&& entry) override { image_.strings.push_back(std::move(entry)); }
   void Array(CoSaveArray&& entry) override { image_.arrays.push_back(std::move(entry)); }
   void Names(std::vector<CoSaveName>&& names) override {

@@ -1,0 +1,69 @@
+// Prints each measured benchmark's time as a ratio to a baseline measured
+// in the same run, so the figures do not depend on the machine's speed.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace korvel::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  // Each pair is (measured, baseline), by benchmark name.
+  explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs)
+      : pairs_(std::move(pairs)) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    // One run per benchmark, or the median of its repetitions.
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians_.count(run.run_name.str()))
+        seconds_[run.run_name.str()] = run.GetAdjustedRealTime();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        medians_.insert(run.run_name.str());
+        seconds_[run.run_name.str()] = run.GetAdjustedRealTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  // Prints the ratios (below 1: faster than the baseline); false when a
+  // pair was not measured.
+  bool PrintRatios() const {
+    bool all = true;
+    std::printf("\n%-44s %-32s %8s\n", "measured", "baseline", "ratio");
+    for (const auto& [measured, baseline] : pairs_) {
+      auto m = seconds_.find(measured), b = seconds_.find(baseline);
+      if (m == seconds_.end() || b == seconds_.end() || b->second <= 0) {
+        all = false;
+        continue;
+      }
+      std::printf("%-44s %-32s %8.2f\n", measured.c_str(), baseline.c_str(), m->second / b->second);
+    }
+    return all;
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> pairs_;
+  std::map<std::string, double> seconds_;
+  std::set<std::string> medians_;
+};
+
+// The body of a benchmark program's main.
+inline int RunWithRatios(int argc, char** argv,
+                         std::vector<std::pair<std::string, std::string>> pairs) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter(std::move(pairs));
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace korvel::bench
