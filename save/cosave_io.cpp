@@ -150,7 +150,7 @@ void WriteCoSave(const std::string& save_name) {
   if (!env.WriteFile(path, file)) {
     // No partial co-save may stay behind.
     env.RemoveFile(path);
-    GetEngine().NoticeBox(FileNameOnly(save_name) + " could not be saved !", "Ok");
+    GetEngine().NoticeBox(CoSaveWriteFailedMessage(FileNameOnly(save_name)), "Ok");
   }
 }
 
@@ -163,39 +163,16 @@ void ReadCoSave(const std::string& save_name) {
   CoSaveReadStatus status = CoSaveReadStatus::kCorrupted;
   RegistrySink sink;
   if (env.ReadFile(path, &file)) status = korvel::ReadCoSave(file, GetCoSaveState().save_match, sink);
-  std::string name = FileNameOnly(path);
-  CoSaveState& state = GetCoSaveState();
-  switch (status) {
-    case CoSaveReadStatus::kOk:
-      GetFlags().data_reset = false;
-      break;
-    case CoSaveReadStatus::kUnknownVersion:
-      GetEngine().NoticeBox(name + " has an unknown Korvel savefile version! Please update Korvel.", "");
-      break;
-    case CoSaveReadStatus::kMismatch:
-      if (!state.mismatch_shown) GetEngine().NoticeBox(MismatchMessage(name, FileNameOnly(save_name)), "OK");
-      state.mismatch_shown = true;
-      break;
-    case CoSaveReadStatus::kCorrupted:
-      GetEngine().NoticeBox(
-          name + " could not be read (file is probably corrupted). Please try a different save.", "");
-      break;
+  if (status == CoSaveReadStatus::kOk) {
+    GetFlags().data_reset = false;
+  } else {
+    CoSaveState& state = GetCoSaveState();
+    bool repeat = status == CoSaveReadStatus::kMismatch && state.mismatch_shown;
+    if (status == CoSaveReadStatus::kMismatch) state.mismatch_shown = true;
+    CoSaveNotice notice = CoSaveReadNotice(status, FileNameOnly(path), FileNameOnly(save_name));
+    if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
   }
   LogAppend({"Closing stream"});
-}
-
-std::string MismatchMessage(const std::string& cosave, const std::string& save) {
-  const std::string nl = "\r\n";
-  return cosave + nl + nl + "Korvel co-save doesn't seem to match" + nl + nl + save + nl + nl + nl +
-         "The Korvel data is being ignored/zeroed, and will basically be overwritten when you save "
-         "again." +
-         nl + nl +
-         "Most likely, it means you were playing without Korvel. Other explanations - it could be "
-         "mismatched files from moving saves around, or a Save Manager did something I wasn't "
-         "expecting." +
-         nl + nl + "You won't see this message again until you restart Veldmark." + nl + nl + nl +
-         "Oh, also, you're probably seeing a light-blue/sky screen shot right now. You can ignore "
-         "it - just press OK and the game will load properly.";
 }
 
 }  // namespace korvel

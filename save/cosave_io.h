@@ -29,7 +29,4 @@ void ReadCoSave(const std::string& save_name);
 // Clears strings (with the temporaries), arrays and name overrides.
 void ClearAllObjects();
 
-// The message shown once when a co-save belongs to another game save.
-std::string MismatchMessage(const std::string& cosave_file, const std::string& save_file);
-
 }  // namespace korvel
