@@ -9,12 +9,16 @@ namespace {
 constexpr int32_t kRootData = 1;
 constexpr int32_t kRootGame = 2;
 
+// One left-to-right pass; the replacement text is not searched again.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  std::string out;
   size_t at = 0;
-  while ((at = text.find(from, at)) != std::string::npos) {
-    text.replace(at, from.size(), to);
-    at += to.size();
+  for (size_t found; (found = text.find(from, at)) != std::string::npos; at = found + from.size()) {
+    out.append(text, at, found - at);
+    out.append(to);
   }
+  out.append(text, at, std::string::npos);
+  text = std::move(out);
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
