@@ -3,6 +3,9 @@
 # its variants, and the tests that run them under Wine.
 
 set(DIST ${CMAKE_BINARY_DIR}/dist)
+# The Wine prefix lies beside the build trees, never in the user's home.
+get_filename_component(KORVEL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
+set(KORVEL_WINEPREFIX ${KORVEL_BUILD_ROOT}/wineprefix CACHE PATH "Wine prefix for the tests")
 file(MAKE_DIRECTORY ${DIST})
 
 add_library(korvel_plugin SHARED ${PLATFORM_SOURCES})
@@ -41,11 +44,12 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
   set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME wine_paths_corpus
     COMMAND wine ${CMAKE_BINARY_DIR}/tests/paths_corpus.exe Z:${CMAKE_CURRENT_SOURCE_DIR}/tests/data/hostile-paths.txt)
-  set_tests_properties(wine_paths_corpus PROPERTIES TIMEOUT 300)
+  set_tests_properties(wine_paths_corpus PROPERTIES TIMEOUT 300
+    ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};WINEDEBUG=-all")
 endif()
 
 # Wine tests: each tests/wine/test_*.py runs the stand-in game through
-# ./korvel sim's machinery (tests/wine/sim.py).
+# ./korvel sim's machinery (tools/sim.py).
 find_program(PYTHON3 python3 REQUIRED)
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/test_*.py)
 foreach(test ${WINE_TESTS})
@@ -54,6 +58,6 @@ foreach(test ${WINE_TESTS})
     COMMAND ${PYTHON3} -m unittest -v ${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine)
   set_tests_properties(wine_${name} PROPERTIES
-    ENVIRONMENT "KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
+    ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
     TIMEOUT 600)
 endforeach()
