@@ -98,7 +98,9 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
 
   if (host->editor_flag == 0) {
     event_interface = static_cast<abi::EventInterface*>(host->query_interface(1));
-    if (host->game_version != kGameVersion)
+    // The engine table is what the library knows of this game build: an
+    // executable without it is not the supported version, whatever it says.
+    if (host->game_version != kGameVersion || !EngineTableOrNull())
       FailAndHalt("Korvel requires Veldmark Version 1.2.0416!");
     LogAppend({"Veldmark Version: 1.2.0416"});
     if (const char* failure = LoadCompanion(folders.library_folder + "Qarn_Tovi_Korvel.dlx"))
@@ -111,13 +113,16 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
     std::vector<std::string> lines;
     if (host->editor_version == kEditorVersion10) {
       lines.push_back("Editor Version: 1.0");
-      SetDefaultParse(table ? table->default_parse_editor_1_0 : nullptr);
+      if (table) SetDefaultParse(table->default_parse_editor_1_0);
     } else if (host->editor_version == kEditorVersion12) {
       lines.push_back("Editor Version: 1.2");
-      SetDefaultParse(table ? table->default_parse_editor_1_2 : nullptr);
-    } else {
-      failed = true;
+      if (table) SetDefaultParse(table->default_parse_editor_1_2);
     }
+    // Without the engine table the editor's parse routines are unknown and
+    // no command could compile.
+    if (!table || (host->editor_version != kEditorVersion10 &&
+                   host->editor_version != kEditorVersion12))
+      failed = true;
     lines.push_back("");
     LogAppend(lines);
     if (failed) FailAndHalt("Korvel cannot be loaded!");

@@ -45,7 +45,7 @@ def wine_env():
     return env
 
 
-def command(game_dir, script=None, host_version=None, game_version=None, editor=None):
+def command(game_dir, script=None, host_version=None, game_version=None, editor=None, engine_table=True):
     cmd = ["wine", windows_path(os.path.join(game_dir, "Veldmark.exe"))]
     if host_version is not None:
         cmd += ["--host-version", str(host_version)]
@@ -53,6 +53,8 @@ def command(game_dir, script=None, host_version=None, game_version=None, editor=
         cmd += ["--game-version", str(game_version)]
     if editor is not None:
         cmd += ["--editor", str(editor)]
+    if not engine_table:
+        cmd.append("--no-engine-table")
     if script is not None:
         cmd.append(windows_path(script))
     return cmd
@@ -75,6 +77,7 @@ def main():
     parser.add_argument("--host-version")
     parser.add_argument("--game-version")
     parser.add_argument("--editor")
+    parser.add_argument("--no-engine-table", action="store_true")
     parser.add_argument("script", nargs="?")
     parser.add_argument("--dist", required=True, help=argparse.SUPPRESS)
     args = parser.parse_args()
@@ -87,7 +90,8 @@ def main():
         print("korvel sim: no script " + args.script, file=sys.stderr)
         return 2
     install(game_dir, args.dist, args.variant)
-    cmd = command(game_dir, args.script, args.host_version, args.game_version, args.editor)
+    cmd = command(game_dir, args.script, args.host_version, args.game_version, args.editor,
+                  not args.no_engine_table)
     return subprocess.call(cmd, env=wine_env(), stdin=subprocess.DEVNULL)
 
 

@@ -2,7 +2,9 @@
 // in Data\Qarn\Plugins\, starts the game and runs a sim script.
 //
 // Usage: Veldmark.exe [--host-version N] [--game-version HEX]
-//                     [--editor 1.0|1.2|HEX] [SCRIPT]
+//                     [--editor 1.0|1.2|HEX] [--no-engine-table] [SCRIPT]
+// --no-engine-table leaves the exported engine table empty, as an executable
+// that is not the game a plug-in knows would.
 // Exit status: 0 after a normal run, 2 for a wrong command line or script;
 // a plug-in that ends the process chooses its own (non-zero) status.
 #include <fcntl.h>
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   standin::HostSettings settings;
   std::string script_path;
+  bool engine_table = true;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     bool has_value = i + 1 < argc;
@@ -61,6 +64,8 @@ int main(int argc, char** argv) {
       if (v == "1.0") settings.editor_version = 0x0100012F;
       else if (v == "1.2") settings.editor_version = 0x01020000;
       else if (!ParseUnsigned(v.c_str(), 16, &settings.editor_version)) return Usage("bad --editor");
+    } else if (arg == "--no-engine-table") {
+      engine_table = false;
     } else if (arg.rfind("--", 0) == 0) {
       return Usage(("unknown option " + arg).c_str());
     } else if (script_path.empty()) {
@@ -81,7 +86,7 @@ int main(int argc, char** argv) {
   std::string game = ExecutableFolder();
   std::string documents = game + "Documents";
   CreateDirectoryA(documents.c_str(), nullptr);
-  standin::InitEngineTable();
+  if (engine_table) standin::InitEngineTable();
   standin::PublishSaveSites();
   std::string saves = documents + "\\My Games\\Veldmark\\Saves\\";
   for (size_t i = documents.size() + 1; i < saves.size(); ++i)
@@ -91,10 +96,9 @@ int main(int argc, char** argv) {
 
   standin::Host host(settings);
   host.LoadPlugins(game + "Data\\Qarn\\Plugins\\");
-  if (settings.editor_flag) return 0;
-  host.GameStarted();
+  if (!settings.editor_flag) host.GameStarted();
 
-  if (!lines.empty() && !standin::RunScript(lines, &error)) {
+  if (!lines.empty() && !standin::RunScript(lines, settings.editor_flag != 0, &error)) {
     std::fprintf(stderr, "%s: %s\n", script_path.c_str(), error.c_str());
     return 2;
   }

@@ -228,7 +228,7 @@ namespace {
 
 class Interpreter {
  public:
-  bool Run(const std::vector<ScriptLine>& lines, std::string* error);
+  bool Run(const std::vector<ScriptLine>& lines, bool editor, std::string* error);
 
  private:
   bool Line(const ScriptLine& line, std::string* why);
@@ -248,10 +248,11 @@ std::string Lower(std::string s) {
   return s;
 }
 
-bool Interpreter::Run(const std::vector<ScriptLine>& lines, std::string* error) {
+bool Interpreter::Run(const std::vector<ScriptLine>& lines, bool editor, std::string* error) {
   script_.form_id = 0x00000D01;  // a script of the first mod
   for (const ScriptLine& line : lines) {
     if (IsWord(line.tokens[0], "mods") || IsWord(line.tokens[0], "form")) continue;
+    if (editor && !IsWord(line.tokens[0], "parse")) continue;
     std::string why;
     if (!Line(line, &why)) {
       *error = Fail(line, why);
@@ -517,6 +518,20 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
     }
     return true;
   }
+  if (IsWord(t[0], "parse")) {
+    // What the game or editor does when it compiles a line calling the
+    // command: it hands the line to the command's parse routine.
+    const abi::CommandRecord* record = t.size() == 2 ? GetHost().ByName(t[1].text) : nullptr;
+    if (!record) {
+      *why = "usage: parse COMMAND";
+      return false;
+    }
+    char line_text[64] = "";
+    uint8_t script_data[64] = {};
+    bool ok = record->parse && record->parse(0, line_text, script_data, nullptr);
+    World::Print(std::string("parse result: ") + (ok ? "1" : "0"));
+    return true;
+  }
   if (IsWord(t[0], "echo")) {
     World::Print(t.size() > 1 ? t[1].text : "");
     return true;
@@ -527,9 +542,9 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
 
 }  // namespace
 
-bool RunScript(const std::vector<ScriptLine>& lines, std::string* error) {
+bool RunScript(const std::vector<ScriptLine>& lines, bool editor, std::string* error) {
   Interpreter interpreter;
-  return interpreter.Run(lines, error);
+  return interpreter.Run(lines, editor, error);
 }
 
 }  // namespace standin

@@ -33,8 +33,9 @@ bool SetUpWorld(const std::vector<ScriptLine>& lines, std::string* error);
 
 // Runs the script lines after the game has started. Returns false with
 // "line N: ..." when a line is wrong; nothing of a wrong line reaches a
-// plug-in.
-bool RunScript(const std::vector<ScriptLine>& lines, std::string* error);
+// plug-in. The editor compiles scripts instead of running them: with
+// `editor` only the "parse" lines take effect.
+bool RunScript(const std::vector<ScriptLine>& lines, bool editor, std::string* error);
 
 // Formats a command result as print shows it: integers without a decimal
 // point, other values in the shortest text that reads back to them.

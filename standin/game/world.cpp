@@ -104,7 +104,20 @@ bool __cdecl ExtractArgs(abi::ParamRecord* params, void* script_data, uint32_t*,
   return call && DecodeArgs(params, 23, call, out);
 }
 
-bool __cdecl DefaultParse(uint32_t, void*, void*, void*) { return true; }
+// The game's and the two editors' parse routines; each says which one ran,
+// so a wrong choice shows.
+bool __cdecl DefaultParseGame(uint32_t, void*, void*, void*) {
+  World::Print("parse: game");
+  return true;
+}
+bool __cdecl DefaultParseEditor10(uint32_t, void*, void*, void*) {
+  World::Print("parse: editor 1.0");
+  return true;
+}
+bool __cdecl DefaultParseEditor12(uint32_t, void*, void*, void*) {
+  World::Print("parse: editor 1.2");
+  return true;
+}
 
 void* __cdecl LookupForm(uint32_t form_id) { return GetWorld().Lookup(form_id); }
 
@@ -173,9 +186,9 @@ void InitEngineTable() {
   t.version = abi::kEngineTableVersion;
   t.size = sizeof(abi::EngineTable);
   t.extract_args = &ExtractArgs;
-  t.default_parse_game = &DefaultParse;
-  t.default_parse_editor_1_0 = &DefaultParse;
-  t.default_parse_editor_1_2 = &DefaultParse;
+  t.default_parse_game = &DefaultParseGame;
+  t.default_parse_editor_1_0 = &DefaultParseEditor10;
+  t.default_parse_editor_1_2 = &DefaultParseEditor12;
   t.lookup_form = &LookupForm;
   t.show_message = &ShowMessage;
   t.console_print = &ConsolePrint;

@@ -81,8 +81,13 @@ TEST(LogLine, PadsNameAndHelpToTheirColumns) {
   std::string longest = CommandLogLine("IsKorvelDataReset", "x", 0x23EC);
   EXPECT_EQ(longest.substr(17, 2), "  ");
   EXPECT_EQ(longest.find("23ECh"), 89u);
-  // A name that fills its field is written whole with nothing after it.
-  EXPECT_EQ(CommandLogLine("ABCDEFGHIJKLMNOPQRSTU", "", 1).substr(0, 22), "ABCDEFGHIJKLMNOPQRSTU ");
+  // A name or help text that fills its field is written whole with nothing
+  // after it.
+  EXPECT_EQ(CommandLogLine("ABCDEFGHIJKLMNOPQRSTU", "Help", 1).substr(0, 25),
+            "ABCDEFGHIJKLMNOPQRSTUHelp");
+  EXPECT_EQ(CommandLogLine("ABCDEFGHIJKLMNOPQRS", "Help", 1).substr(0, 23), "ABCDEFGHIJKLMNOPQRSHelp");
+  std::string help(72, 'h');
+  EXPECT_EQ(CommandLogLine("Name", help.c_str(), 0x2330), "Name" + std::string(15, ' ') + help + "2330h  9008");
 }
 
 TEST(Folders, DerivedFromTheThreePaths) {

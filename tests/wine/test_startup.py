@@ -47,17 +47,21 @@ class NormalStart(GameTest):
     def test_editor_skips_the_companion(self):
         self.install()
         os.remove(self.plugins("Qarn_Tovi_Korvel.dlx"))
-        status, lines = self.run_game(editor="1.2")
-        self.assertEqual((status, lines), (0, []))
+        # The editor compiles the script: only its parse lines take effect.
+        status, lines = self.run_game("print GetEsp\nparse GetEsp\n", editor="1.2")
+        self.assertEqual((status, lines), (0, ["parse: editor 1.2", "parse result: 1"]))
         log = self.log_lines()
         self.assertEqual(log[3:6], ["Qarn Version: 21", "Editor Version: 1.2", ""])
         self.assertNotIn("Veldmark Version: 1.2.0416", log)
         self.assertIn("Korvel command list:", log)
 
     def test_editor_1_0(self):
-        status, lines = self.run_game(editor="1.0")
-        self.assertEqual((status, lines), (0, []))
+        status, lines = self.run_game("parse StringCat\n", editor="1.0")
+        self.assertEqual((status, lines), (0, ["parse: editor 1.0", "parse result: 1"]))
         self.assertEqual(self.log_lines()[4], "Editor Version: 1.0")
+
+    def test_game_compiles_with_its_own_parse_routine(self):
+        self.assertEqual(self.run_ok("parse KrvlSpcl\n"), ["parse: game", "parse result: 1"])
 
 
 class Catalogue(GameTest):
@@ -116,6 +120,16 @@ class FailedQuery(GameTest):
         status, lines = self.run_game("", game_version="010201A1")
         self.assert_fails_with("Korvel requires Veldmark Version 1.2.0416!", lines, status)
         self.assertNotIn("Veldmark Version: 1.2.0416", self.log_lines())
+
+    def test_executable_without_engine_table(self):
+        status, lines = self.run_game("print GetEsp\n", engine_table=False)
+        self.assert_fails_with("Korvel requires Veldmark Version 1.2.0416!", lines, status)
+        self.assertNotIn("Veldmark Version: 1.2.0416", self.log_lines())
+
+    def test_editor_without_engine_table(self):
+        status, lines = self.run_game("parse GetEsp\n", editor="1.2", engine_table=False)
+        self.assert_fails_with("Korvel cannot be loaded!", lines, status)
+        self.assertEqual(self.log_lines()[3:6], ["Qarn Version: 21", "Editor Version: 1.2", ""])
 
     def test_unknown_editor(self):
         status, lines = self.run_game("", editor="01010000")
