@@ -6,6 +6,10 @@ namespace korvel {
 
 void TypeArray::SetSize(int32_t n) {
   if (n == Size() || n > kMaxArraySize || n < 0) return;
+  // Room for both rows first: when memory runs out the array stays as it
+  // was, never with rows of different lengths.
+  types_.reserve(static_cast<size_t>(n));
+  values_.reserve(static_cast<size_t>(n));
   for (int32_t i = n; i < Size(); ++i)
     if (types_[i] != kItemEmpty) --count_;
   types_.resize(static_cast<size_t>(n), kItemEmpty);

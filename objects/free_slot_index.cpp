@@ -30,11 +30,18 @@ uint64_t ClearFrom(const std::vector<uint64_t>& words, uint64_t from) {
 }  // namespace
 
 void FreeSlotIndex::Resize(uint32_t size) {
-  size_ = size;
   std::size_t words = (size + 63) / 64;
+  std::size_t words1 = (words + 63) / 64;
+  std::size_t words2 = (words1 + 63) / 64;
+  // Allocate everything before changing anything, so that running out of
+  // memory leaves the index whole.
+  used_.reserve(words);
+  full1_.reserve(words1);
+  full2_.reserve(words2);
   used_.resize(words, 0);
-  full1_.resize((words + 63) / 64, 0);
-  full2_.resize((full1_.size() + 63) / 64, 0);
+  full1_.resize(words1, 0);
+  full2_.resize(words2, 0);
+  size_ = size;
 }
 
 void FreeSlotIndex::Clear() {

@@ -165,8 +165,11 @@ class IdList {
   }
 
   void Grow(int32_t new_high) {
-    items_.resize(static_cast<size_t>(new_high) + 1);
+    // Every allocation before any change: out of memory leaves the list
+    // as it was.
+    items_.reserve(static_cast<size_t>(new_high) + 1);
     used_.Resize(static_cast<uint32_t>(new_high) + 1);
+    items_.resize(static_cast<size_t>(new_high) + 1);
     high_ = new_high;
   }
 

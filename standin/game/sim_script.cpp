@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "game/host.h"
+#include "game/memory.h"
 #include "game/saves.h"
 #include "game/world.h"
 
@@ -516,6 +517,17 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
       World::Print(head + std::string(record->long_name) +
                    (record->short_name[0] ? std::string(" ") + record->short_name : ""));
     }
+    return true;
+  }
+  if (IsWord(t[0], "squeeze")) {
+    double mib = -1;
+    if (t.size() != 2 || t[1].kind != Token::kNumber || !Value(t[1], &mib, why) || mib < 0 ||
+        mib > 1024 || mib != std::floor(mib)) {
+      *why = "usage: squeeze MIB (0 to 1024)";
+      return false;
+    }
+    World::Print("game: " + std::to_string(SqueezeAddressSpace(static_cast<size_t>(mib))) +
+                 " MiB of address space left");
     return true;
   }
   if (IsWord(t[0], "parse")) {

@@ -123,6 +123,35 @@ class Arrays(GameTest):
                                  "01000ABC", "1", "0", "-1"])
 
 
+class OutOfMemory(GameTest):
+    """A game whose address space is nearly used up: a command that cannot
+    get its memory changes nothing and the game goes on."""
+
+    def test_failed_growth_leaves_objects_whole(self):
+        lines = self.run_ok(MODS + """
+            as Alpha.esp
+            set a to CreateArray -1 10 0
+            SetInArray a 9 5
+            set s to CreateString -1 "kept"
+            squeeze 20
+            ; room for the type row of 8388607 slots, not for the value row
+            print ArraySize a 8388607
+            print ArraySize a -1
+            print SetInArray a 8000000 1 1
+            print ArraySize a -1
+            print StringLen s 30000000
+            printstr s
+            print CreateArray -1 8388607
+            print GetInArray a 9
+            squeeze 1024
+            print ArraySize a 8388607
+            SetInArray a 8388606 7
+            print GetInArray a 8388606
+        """)
+        self.assertEqual(lines, ["game: 20 MiB of address space left", "-1", "10", "0", "10", "4", "kept",
+                                 "-1", "5", "game: 1024 MiB of address space left", "8388607", "7"])
+
+
 class Names(GameTest):
     def test_fixed_names(self):
         lines = self.run_ok(MODS + """
