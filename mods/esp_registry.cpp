@@ -98,8 +98,14 @@ void EspRegistry::ClearForLoad() {
 int32_t EspRegistry::Restore(int32_t esp_id, uint8_t saved_mod_index, std::string_view name) {
   int32_t pos = PositionOfName(name);
   if (pos < 0) return -1;
-  records_[pos].EspID = static_cast<int16_t>(esp_id);
   records_[pos].saved_mod_index = saved_mod_index;
+  // A damaged co-save may give an EspID no mod can hold, or one another mod
+  // already holds; two mods sharing one would own each other's objects. Such
+  // a mod is left for AssignFree.
+  if (esp_id < 0 || esp_id >= kMaxMods) return pos;
+  for (int i = 0; i <= last_; ++i)
+    if (i != pos && records_[i].EspID == esp_id) return pos;
+  records_[pos].EspID = static_cast<int16_t>(esp_id);
   return pos;
 }
 

@@ -38,7 +38,8 @@ class EspRegistry {
   void ResetToIdentity();
   void ClearForLoad();
   // Sets EspID and saved mod index on the record with that name; its
-  // position, or -1 when no active mod has that name.
+  // position, or -1 when no active mod has that name. An EspID outside
+  // 0..254 or held by another mod is not taken.
   int32_t Restore(int32_t esp_id, uint8_t saved_mod_index, std::string_view name);
   void AssignFree();
   // The form of a saved game's form id in the current load order, or 0.

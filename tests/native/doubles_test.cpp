@@ -39,6 +39,26 @@ TEST(ModRegistry, RestoreAssignsFreedIdsToNewMods) {
   EXPECT_EQ(mods.EspIdOfName("D.esp"), 1);
 }
 
+TEST(ModRegistry, DamagedEspIdsAreNeverSharedOrOutOfRange) {
+  TempEnv env;
+  FakeEngine engine;
+  engine.SetMods({"A.esp", "B.esp", "C.esp", "D.esp"});
+  engine.AddForm(0x03000ABC);
+  EspRegistry& mods = GetMods();
+  mods.ClearForLoad();
+  mods.Restore(0, 0, "A.esp");
+  mods.Restore(0, 3, "B.esp");  // already A's
+  mods.Restore(255, 1, "C.esp");
+  mods.Restore(-7, 2, "D.esp");
+  mods.AssignFree();
+  EXPECT_EQ(mods.EspIdOfName("A.esp"), 0);
+  EXPECT_EQ(mods.EspIdOfName("B.esp"), 1);
+  EXPECT_EQ(mods.EspIdOfName("C.esp"), 2);
+  EXPECT_EQ(mods.EspIdOfName("D.esp"), 3);
+  // The saved index still maps the mod's references.
+  EXPECT_EQ(mods.RemapFormId(0x02000ABC), 0x03000ABCu);
+}
+
 TEST(ModRegistry, RemapFollowsTheSavedIndex) {
   TempEnv env;
   FakeEngine engine;
