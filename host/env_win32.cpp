@@ -71,12 +71,13 @@ class Win32EnvImpl final : public Env {
     return ok;
   }
   bool WriteFile(const std::string& path, const std::string& data) override {
-    return Write(path, data, GENERIC_WRITE, CREATE_ALWAYS);
+    // Opened exclusively: nobody reads a file written whole half-way.
+    return Write(path, data, GENERIC_WRITE, CREATE_ALWAYS, 0);
   }
   bool AppendFile(const std::string& path, const std::string& data) override {
     // Append access: every write lands at the end of the file, whatever its
     // size, and never over its start.
-    return Write(path, data, FILE_APPEND_DATA, OPEN_ALWAYS);
+    return Write(path, data, FILE_APPEND_DATA, OPEN_ALWAYS, FILE_SHARE_READ);
   }
   bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
   bool RenameFile(const std::string& from, const std::string& to) override {
@@ -109,8 +110,9 @@ class Win32EnvImpl final : public Env {
     char buffer[8] = {};
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) > 1 ? buffer[0] : fallback;
   }
-  static bool Write(const std::string& path, const std::string& data, DWORD access, DWORD disposition) {
-    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+  static bool Write(const std::string& path, const std::string& data, DWORD access, DWORD disposition,
+                    DWORD share) {
+    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;

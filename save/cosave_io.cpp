@@ -158,11 +158,14 @@ void ReadCoSave(const std::string& save_name) {
   std::string path = CoSaveNameOf(save_name);
   Env& env = GetEnv();
   if (!env.FileExists(path)) return;
-  LogAppend({"Opening stream"});
   std::string file;
   CoSaveReadStatus status = CoSaveReadStatus::kCorrupted;
   RegistrySink sink;
-  if (env.ReadFile(path, &file)) status = korvel::ReadCoSave(file, GetCoSaveState().save_match, sink);
+  bool opened = env.ReadFile(path, &file);
+  if (opened) {
+    LogAppend({"Opening stream"});
+    status = korvel::ReadCoSave(file, GetCoSaveState().save_match, sink);
+  }
   if (status == CoSaveReadStatus::kOk) {
     GetFlags().data_reset = false;
   } else {
@@ -172,7 +175,7 @@ void ReadCoSave(const std::string& save_name) {
     CoSaveNotice notice = CoSaveReadNotice(status, FileNameOnly(path), FileNameOnly(save_name));
     if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
   }
-  LogAppend({"Closing stream"});
+  if (opened) LogAppend({"Closing stream"});
 }
 
 }  // namespace korvel

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "command_harness.h"
 #include "fake_engine.h"
 #include "host/flags.h"
 #include "host/global.h"
+#include "hud/screen.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
+#include "save/cosave_format.h"
 #include "save/cosave_io.h"
 #include "save/save_hook.h"
 #include "script/names.h"
@@ -76,6 +80,73 @@ TEST_F(CoSaveFiles, MissingCoSaveLeavesTheDataReset) {
   EXPECT_TRUE(GetFlags().data_reset);
   EXPECT_FALSE(SomethingToSave());
   EXPECT_TRUE(engine.message_boxes.empty());
+}
+
+// A co-save made by hand, matching the save the fixture wrote.
+std::string HandMade(const std::function<void(CoSaveWriter&)>& body) {
+  CoSaveWriter writer;
+  body(writer);
+  return writer.Finish(GetCoSaveState().save_match);
+}
+
+TEST_F(CoSaveFiles, ObjectsOfGoneModsAreDroppedAndLaterSectionsStillRead) {
+  FakeForm* sword = engine.AddForm(0x01000ABC, "Sword");
+  ProbeSaveHeader(save);
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) {
+    w.Mods({{0, 0, "Base.esm"}, {7, 1, "Gone.esp"}, {1, 2, "A.esp"}});
+    w.BeginStrings();
+    w.String(5, 7, 0, "orphan");
+    w.String(2, 1, 1, "kept");
+    w.EndStrings();
+    w.Array(3, 7, 0, 2, {{0, kItemInteger, 9}});
+    w.Array(1, 1, 0, 3, {{0, kItemReference, 0x01000001}, {2, kItemReference, 0x02000ABC}});
+    w.Names({{0x02000ABC, "Blade"}});
+  }));
+  OnSaveLoaded(save);
+  EXPECT_FALSE(GetFlags().data_reset);
+  EXPECT_TRUE(engine.message_boxes.empty());
+  EXPECT_FALSE(ResolveSource(5).has_value());
+  ASSERT_TRUE(ResolveSource(2).has_value());
+  EXPECT_EQ(*ResolveSource(2), "kept");
+  uint32_t a = ScriptOf(1);
+  EXPECT_EQ(Call("ArraySize", a, {I(3), I(-1)}), -1);
+  EXPECT_EQ(Call("ArraySize", a, {I(1), I(-1)}), 3);
+  // Gone.esp's reference is gone; A.esp's moved from index 2 to 1.
+  EXPECT_EQ(CallRef("GetInArray", a, {I(1), I(0)}), 0u);
+  EXPECT_EQ(CallRef("GetInArray", a, {I(1), I(2)}), 0x01000ABCu);
+  EXPECT_EQ(sword->name, "Blade");
+}
+
+TEST_F(CoSaveFiles, ScreenSectionSetsTheHudScaleOnlyWithBothSides) {
+  GetScreen() = {640, 512};
+  GetHudScale() = 1.0f;
+  ProbeSaveHeader(save);
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) { w.Screen(1280, 800); }));
+  OnSaveLoaded(save);
+  EXPECT_FALSE(GetFlags().data_reset);
+  EXPECT_FLOAT_EQ(GetHudScale(), 0.5f);  // the smaller of 640/1280 and 512/800
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) { w.Screen(0, 600); }));
+  OnSaveLoaded(save);
+  EXPECT_FLOAT_EQ(GetHudScale(), 0.5f);
+  EXPECT_EQ(Call("ScreenInfo", ScriptOf(1), {I(2)}), 0);
+  EXPECT_EQ(Call("ScreenInfo", ScriptOf(1), {I(3)}), 600);
+  GetScreen() = {};
+  GetHudScale() = 1.0f;
+}
+
+TEST_F(CoSaveFiles, AnUnopenableCoSaveIsCorruptedAndNotLoggedAsOpened) {
+  Call("CreateString", ScriptOf(1), {I(-1), T("x")});
+  WriteCoSave(save);
+  env.fail_reads = true;
+  OnSaveLoaded(save);
+  env.fail_reads = false;
+  EXPECT_TRUE(GetFlags().data_reset);
+  ASSERT_EQ(engine.message_boxes.size(), 1u);
+  EXPECT_NE(engine.message_boxes[0].find("Slot.korvel"), std::string::npos);
+  std::string log;
+  env.ReadFile("C:\\log.txt", &log);
+  EXPECT_EQ(log.find("Opening stream"), std::string::npos);
+  EXPECT_EQ(log.find("Closing stream"), std::string::npos);
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ class TempEnv : public Env {
     return std::filesystem::is_directory(Real(path), ec);
   }
   bool ReadFile(const std::string& path, std::string* contents) override {
+    if (fail_reads) return false;
     std::ifstream in(Real(path), std::ios::binary);
     if (!in) return false;
     std::ostringstream s;
@@ -126,6 +127,7 @@ class TempEnv : public Env {
   char date_separator = '/';
   char time_separator = ':';
   bool fail_writes = false;
+  bool fail_reads = false;  // a file that exists but cannot be opened
   std::streamsize fail_after_bytes = -1;
 
  private:
