@@ -80,7 +80,8 @@ const char* RefusalOf(std::string_view path) {
     size_t end = path.find('\\', start);
     if (end == std::string_view::npos) end = path.size();
     std::string_view component = path.substr(start, end - start);
-    if (!component.empty()) {
+    // "." names the folder it stands in, as an empty component does.
+    if (!component.empty() && component != ".") {
       if (component == "..") return "parent reference";
       if (component.back() == '.' || component.back() == ' ') return "ends in a dot or a space";
       if (IsDeviceName(component)) return "device name";

@@ -122,6 +122,7 @@ TEST_F(Paths, OrdinaryPathsKeepTheirPlace) {
       {"\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll", 1,
        "C:\\Game\\Data\\\\Qarn\\Plugins\\Qarn_Tovi_Korvel.dll"},
       {"Veldmark.ini", 2, "C:\\Game\\Veldmark.ini"},
+      {"./notes.txt", 0, "C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\.\\notes.txt"},
       {"textures/hud.dds", 1, "C:\\Game\\Data\\textures\\hud.dds"},
   };
   for (const auto& c : cases) {
