@@ -46,7 +46,12 @@ class FakeEngine : public Engine {
   uint32_t FormFlags(const void* form) override {
     return form ? static_cast<const FakeForm*>(form)->flags : 0;
   }
+  // The form stays in memory but no longer resolves, as a form of a mod
+  // that was removed.
+  void HideForm(uint32_t form_id) { hidden_.push_back(form_id); }
   void* LookupForm(uint32_t form_id) override {
+    for (uint32_t hidden : hidden_)
+      if (hidden == form_id) return nullptr;
     auto it = forms_.find(form_id);
     return it == forms_.end() ? nullptr : it->second.get();
   }
@@ -98,6 +103,7 @@ class FakeEngine : public Engine {
 
  private:
   std::map<uint32_t, std::unique_ptr<FakeForm>> forms_;
+  std::vector<uint32_t> hidden_;
   std::vector<std::string> mods_;
 };
 

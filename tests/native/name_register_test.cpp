@@ -97,5 +97,22 @@ TEST_F(Names, SpecialCommandReplacesEndings) {
   EXPECT_EQ(ref->name, "Guard [Done]!");
 }
 
+TEST_F(Names, SpecialCommandStopsOnBadArgumentsAndSkipsGoneForms) {
+  Call("FixName", script, {Ref(sword), I(Str("Blade [x]"))});
+  Call("FixName", script, {Ref(ref), I(Str("Guard [x]"))});
+  int32_t old_end = Str(" [x]"), new_end = Str(" [y]");
+  Call("KrvlSpcl", script, {I(1), I(0), I(old_end), I(new_end)});
+  Call("KrvlSpcl", script, {I(1), I(0x01000ABC), I(777), I(new_end)});
+  Call("KrvlSpcl", script, {I(1), I(0x01000ABC), I(old_end), I(778)});
+  EXPECT_EQ(sword->name, "Blade [x]");
+  EXPECT_EQ(ref->name, "Guard [x]");
+  // The sword's own record no longer resolves: only the reference's changes.
+  engine.HideForm(0x01000ABC);
+  EXPECT_EQ(Call("KrvlSpcl", script, {I(1), I(0x01000ABC), I(old_end), I(new_end)}), 0);
+  EXPECT_EQ(sword->name, "Blade [x]");
+  EXPECT_EQ(GetNames().records()[0]->Name, "Blade [x]");
+  EXPECT_EQ(ref->name, "Guard [y]");
+}
+
 }  // namespace
 }  // namespace korvel

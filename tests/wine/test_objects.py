@@ -106,6 +106,7 @@ class Arrays(GameTest):
             set b to CopyArray a
             print ArrayCmp a b
             print ArrayEsp b
+            print ArrayProtect b
             SetInArray b 2 99
             print ArrayCmp a b
             print ArrayCmp a 77 1
@@ -119,7 +120,7 @@ class Arrays(GameTest):
             as Alpha.esp
             print DestroyArray a
         """)
-        self.assertEqual(lines, ["-7", "1", "2", "0", "-2", "-3", "0", "0.10000000149011612", "0",
+        self.assertEqual(lines, ["-7", "1", "2", "1", "0", "-2", "-3", "0", "0.10000000149011612", "0",
                                  "01000ABC", "1", "0", "-1"])
 
 
