@@ -143,7 +143,11 @@ bool ParseFloat(std::string_view text, double* value) {
     if (exp_digits == 0) return false;
   }
   if (i != s.size()) return false;
-  *value = std::strtod(s.c_str(), nullptr);
+  // A number too large for any float ("1e400") does not parse: it would
+  // give the script an infinity.
+  double parsed = std::strtod(s.c_str(), nullptr);
+  if (std::isinf(parsed)) return false;
+  *value = parsed;
   return true;
 }
 

@@ -19,7 +19,7 @@ bool ParseFormIdText(std::string_view text, uint32_t* form_id);
 // "$", "x", "X", "0x" or "0X"; nothing after; within the signed 32-bit range.
 bool ParseInteger(std::string_view text, int32_t* value);
 // Optional sign, digits with an optional "." part, optional exponent,
-// blanks around; nothing else.
+// blanks around; nothing else; not beyond the largest double.
 bool ParseFloat(std::string_view text, double* value);
 
 }  // namespace korvel

@@ -151,7 +151,8 @@ TEST_F(Strings, Conversions) {
     EXPECT_EQ(Call("StringToInt", a, {I(s)}), c.want) << c.text;
   }
   struct { const char* text; double want; } floats[] = {
-      {" 1.5 ", 1.5}, {"-2e3", -2000}, {".5", 0.5}, {"1,5", 0}, {"inf", 0}, {"0x10", 0}, {"7.", 7}};
+      {" 1.5 ", 1.5}, {"-2e3", -2000}, {".5", 0.5}, {"1,5", 0}, {"inf", 0}, {"0x10", 0}, {"7.", 7},
+      {"1e400", 0}, {"-1e400", 0}, {"1e-400", 0}, {"1e300", 1e300}};
   for (auto c : floats) {
     Call("SetString", a, {I(s), T(c.text)});
     EXPECT_EQ(Call("StringToFloat", a, {I(s)}), c.want) << c.text;
