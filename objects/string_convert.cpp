@@ -21,15 +21,24 @@ std::string FloatToFixed(float value, int32_t digits) {
   std::snprintf(buffer, sizeof buffer, "%.6e", v);
   std::string mantissa = std::string(1, buffer[0]) + std::string(buffer + 2, 6);
   int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
-  if (exponent >= 7) {
-    std::snprintf(buffer, sizeof buffer, "%.6E", v);
-    std::string text = buffer;
-    // One exponent form: no leading zeros after the sign.
-    size_t e = text.find('E');
-    std::string exp_digits = text.substr(e + 2);
-    while (exp_digits.size() > 1 && exp_digits[0] == '0') exp_digits.erase(0, 1);
-    return sign + text.substr(0, e + 2) + exp_digits;
+  // The C library rounds an exact half to even; a half goes away from zero
+  // here. The value lies exactly halfway when its eight-digit form ends in 5
+  // and reads back as the value itself.
+  char eight[64];
+  std::snprintf(eight, sizeof eight, "%.7e", v);
+  if (eight[8] == '5' && std::strtod(eight, nullptr) == v) {
+    mantissa = std::string(1, eight[0]) + std::string(eight + 2, 6);
+    exponent = std::atoi(std::strchr(eight, 'e') + 1);
+    int i = 6;
+    for (; i >= 0 && mantissa[static_cast<size_t>(i)] == '9'; --i) mantissa[static_cast<size_t>(i)] = '0';
+    if (i >= 0) {
+      ++mantissa[static_cast<size_t>(i)];
+    } else {
+      mantissa = "1000000";
+      ++exponent;
+    }
   }
+  if (exponent >= 7) return sign + mantissa.substr(0, 1) + "." + mantissa.substr(1) + "E+" + std::to_string(exponent);
   // The value as decimal digits with the point after position `point`.
   std::string all;
   int point;

@@ -171,6 +171,15 @@ TEST(FloatToFixed, RoundsToSevenSignificantDigits) {
   EXPECT_EQ(FloatToFixed(99.99999f, 1), "100.0");
   EXPECT_EQ(FloatToFixed(3.0f, -4), "3");
   EXPECT_EQ(FloatToFixed(3.0f, 12), "3.0000000");
+  // An exact half in the eighth digit goes away from zero, like every other
+  // rounding here.
+  EXPECT_EQ(FloatToFixed(123456.25f, 1), "123456.3");
+  EXPECT_EQ(FloatToFixed(-123456.25f, 2), "-123456.30");
+  EXPECT_EQ(FloatToFixed(1234568.5f, 0), "1234569");
+  EXPECT_EQ(FloatToFixed(12345685.0f, 0), "1.234569E+7");
+  EXPECT_EQ(FloatToFixed(2.25f, 1), "2.3");
+  // Not a half: the eight-digit form only rounds to 5.
+  EXPECT_EQ(FloatToFixed(123456.24f, 1), "123456.2");
 }
 
 TEST_F(Strings, ExportedGetString) {

@@ -81,6 +81,27 @@ class Strings(GameTest):
         """)
         self.assertEqual(lines, ["4096", "4096", str(4096 * 21)])
 
+    def test_number_texts_in_the_game_runtime(self):
+        # The game's C runtime formats and parses here, not the host's.
+        lines = self.run_ok("""
+            set s to CreateString -1 ""
+            FloatToString s 123456.25 1
+            printstr s
+            FloatToString s 12345685 0
+            printstr s
+            FloatToString s 0.1 7
+            printstr s
+            FloatToString s -2.5 0
+            printstr s
+            SetString s " 1.5e3 "
+            print StringToFloat s
+            SetString s "1e400"
+            print StringToFloat s
+            SetString s "$7FFFFFFF"
+            print StringToInt s
+        """)
+        self.assertEqual(lines, ["123456.3", "1.234569E+7", "0.1000000", "-3", "1500", "0", "2147483647"])
+
     def test_wrong_script_lines_never_reach_the_plug_in(self):
         status, lines = self.run_game(MODS + "as Alpha.esp\nset s to CreateString -1 \"ok\"\nSetString s 5\n")
         self.assertEqual(status, 2)
