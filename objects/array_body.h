@@ -25,7 +25,8 @@ class TypeArray {
   void SetItem(int32_t index, uint8_t type, int32_t block_size, uint32_t value) {
     if (index >= 0 && static_cast<size_t>(index) < types_.size()) {
       uint8_t& slot = types_[static_cast<size_t>(index)];
-      count_ += slot == kItemEmpty;
+      // Overwriting a used slot, the usual case, leaves the count alone.
+      if (slot == kItemEmpty) ++count_;
       slot = type;
       values_[static_cast<size_t>(index)] = value;
       return;

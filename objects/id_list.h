@@ -166,8 +166,11 @@ class IdList {
 
   void Grow(int32_t new_high) {
     // Every allocation before any change: out of memory leaves the list
-    // as it was.
-    items_.reserve(static_cast<size_t>(new_high) + 1);
+    // as it was. The list grows at least by half its size.
+    size_t want = static_cast<size_t>(new_high) + 1;
+    if (want > items_.capacity())
+      items_.reserve(std::min<size_t>(std::max(want, items_.size() + items_.size() / 2),
+                                      static_cast<size_t>(kMaxObjectId) + 1));
     used_.Resize(static_cast<uint32_t>(new_high) + 1);
     items_.resize(static_cast<size_t>(new_high) + 1);
     high_ = new_high;
