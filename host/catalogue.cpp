@@ -15,34 +15,34 @@ constexpr ParamType F = ParamType::kFloat;
 constexpr ParamType B = ParamType::kBaseObject;
 constexpr ParamType R = ParamType::kReference;
 
-const ParamSpec kGetEspParams[] = {
+const ParamEntry kGetEspParams[] = {
     {"Filename", S, true, 0},
     {"StringID", I, true, -1},
 };
 
-const ParamSpec kCreateArrayParams[] = {
+const ParamEntry kCreateArrayParams[] = {
     {"EspID", I, true, -1},
     {"Size", I, true, 0},
     {"Protected", I, true, 0},
     {"RefuseZero", I, true, 0},
 };
 
-const ParamSpec kDestroyArrayParams[] = {
+const ParamEntry kDestroyArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kArraySizeParams[] = {
+const ParamEntry kArraySizeParams[] = {
     {"ArrayID", I, false, 0},
     {"Size", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kArrayCountParams[] = {
+const ParamEntry kArrayCountParams[] = {
     {"ArrayID", I, false, 0},
 };
 
-const ParamSpec kSetInArrayParams[] = {
+const ParamEntry kSetInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
     {"Value", I, false, 0},
@@ -51,7 +51,7 @@ const ParamSpec kSetInArrayParams[] = {
     {"Insert", I, true, 0},
 };
 
-const ParamSpec kSetFloatInArrayParams[] = {
+const ParamEntry kSetFloatInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
     {"Value", F, false, 0},
@@ -60,38 +60,38 @@ const ParamSpec kSetFloatInArrayParams[] = {
     {"Insert", I, true, 0},
 };
 
-const ParamSpec kGetInArrayParams[] = {
+const ParamEntry kGetInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
 };
 
-const ParamSpec kGetTypeInArrayParams[] = {
+const ParamEntry kGetTypeInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
 };
 
-const ParamSpec kRemInArrayParams[] = {
+const ParamEntry kRemInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
     {"Global", I, true, 0},
     {"RemoveGap", I, true, 0},
 };
 
-const ParamSpec kFindInArrayParams[] = {
+const ParamEntry kFindInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Value", I, false, 0},
     {"Start", I, true, 0},
     {"Stop", I, true, -1},
 };
 
-const ParamSpec kFindFloatInArrayParams[] = {
+const ParamEntry kFindFloatInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Value", F, false, 0},
     {"Start", I, true, 0},
     {"Stop", I, true, -1},
 };
 
-const ParamSpec kSetRefInArrayParams[] = {
+const ParamEntry kSetRefInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Index", I, false, 0},
     {"Reference", R, false, 0},
@@ -100,102 +100,102 @@ const ParamSpec kSetRefInArrayParams[] = {
     {"Insert", I, true, 0},
 };
 
-const ParamSpec kFindRefInArrayParams[] = {
+const ParamEntry kFindRefInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Reference", R, false, 0},
     {"Start", I, true, 0},
     {"Stop", I, true, -1},
 };
 
-const ParamSpec kCopyArrayParams[] = {
+const ParamEntry kCopyArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"NewSize", I, true, -1},
     {"RefuseZero", I, true, 0},
 };
 
-const ParamSpec kArrayEspParams[] = {
+const ParamEntry kArrayEspParams[] = {
     {"ArrayID", I, false, 0},
     {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kArrayProtectParams[] = {
+const ParamEntry kArrayProtectParams[] = {
     {"ArrayID", I, false, 0},
     {"Protected", I, true, -1},
 };
 
-const ParamSpec kFirstInArrayParams[] = {
+const ParamEntry kFirstInArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Free", I, true, 0},
     {"Start", I, true, 0},
     {"Stop", I, true, -1},
 };
 
-const ParamSpec kDestroyAllArraysParams[] = {
+const ParamEntry kDestroyAllArraysParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kPackArrayParams[] = {
+const ParamEntry kPackArrayParams[] = {
     {"ArrayID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kCreateStringParams[] = {
+const ParamEntry kCreateStringParams[] = {
     {"EspID", I, true, -1},
     {"String", S, true, 0},
     {"Protected", I, true, 0},
     {"RefuseZero", I, true, 0},
 };
 
-const ParamSpec kDestroyStringParams[] = {
+const ParamEntry kDestroyStringParams[] = {
     {"StringID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kSetStringParams[] = {
+const ParamEntry kSetStringParams[] = {
     {"StringID", I, false, 0},
     {"String", S, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kStringEspParams[] = {
+const ParamEntry kStringEspParams[] = {
     {"StringID", I, false, 0},
     {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kStringProtectParams[] = {
+const ParamEntry kStringProtectParams[] = {
     {"StringID", I, false, 0},
     {"Protected", I, true, -1},
 };
 
-const ParamSpec kStringLenParams[] = {
+const ParamEntry kStringLenParams[] = {
     {"StringID", I, false, 0},
     {"Length", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kDestroyAllStringsParams[] = {
+const ParamEntry kDestroyAllStringsParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kStringSetNameParams[] = {
+const ParamEntry kStringSetNameParams[] = {
     {"Reference", B, false, 0},
     {"StringID", I, true, -1},
 };
 
-const ParamSpec kStringGetNameParams[] = {
+const ParamEntry kStringGetNameParams[] = {
     {"Reference", B, false, 0},
     {"StringID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kStringMsgParams[] = {
+const ParamEntry kStringMsgParams[] = {
     {"StringID", I, false, 0},
     {"ToConsole", I, true, 0},
 };
 
-const ParamSpec kStringCatParams[] = {
+const ParamEntry kStringCatParams[] = {
     {"StringID0", I, false, 0},
     {"StringID1", I, false, 0},
     {"StringID2", I, true, -1},
@@ -220,27 +220,27 @@ const ParamSpec kStringCatParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kUserFileExistsParams[] = {
+const ParamEntry kUserFileExistsParams[] = {
     {"StringID", I, false, 0},
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kRenFileParams[] = {
+const ParamEntry kRenFileParams[] = {
     {"Current filename", I, false, 0},
     {"New filename", I, false, 0},
 };
 
-const ParamSpec kDelFileParams[] = {
+const ParamEntry kDelFileParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kStringToTxtFileParams[] = {
+const ParamEntry kStringToTxtFileParams[] = {
     {"Filename", I, false, 0},
     {"StringID", I, false, 0},
     {"EOL", I, true, 1},
 };
 
-const ParamSpec kCopyStringParams[] = {
+const ParamEntry kCopyStringParams[] = {
     {"Target", I, false, 0},
     {"Source", I, false, 0},
     {"Position", I, true, 1},
@@ -248,26 +248,26 @@ const ParamSpec kCopyStringParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kIntToStringParams[] = {
+const ParamEntry kIntToStringParams[] = {
     {"StringID", I, false, 0},
     {"Value", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kFloatToStringParams[] = {
+const ParamEntry kFloatToStringParams[] = {
     {"StringID", I, false, 0},
     {"Value", F, false, 0},
     {"Digits", I, true, 7},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kRefToStringParams[] = {
+const ParamEntry kRefToStringParams[] = {
     {"StringID", I, false, 0},
     {"Reference", R, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kIniReadIntParams[] = {
+const ParamEntry kIniReadIntParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
@@ -275,7 +275,7 @@ const ParamSpec kIniReadIntParams[] = {
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kIniReadFloatParams[] = {
+const ParamEntry kIniReadFloatParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
@@ -283,7 +283,7 @@ const ParamSpec kIniReadFloatParams[] = {
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kIniReadRefParams[] = {
+const ParamEntry kIniReadRefParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
@@ -291,48 +291,48 @@ const ParamSpec kIniReadRefParams[] = {
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kIniWriteIntParams[] = {
+const ParamEntry kIniWriteIntParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
     {"Value", I, false, 0},
 };
 
-const ParamSpec kIniWriteFloatParams[] = {
+const ParamEntry kIniWriteFloatParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
     {"Value", F, false, 0},
 };
 
-const ParamSpec kIniWriteRefParams[] = {
+const ParamEntry kIniWriteRefParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
     {"Value", R, false, 0},
 };
 
-const ParamSpec kIniKeyExistsParams[] = {
+const ParamEntry kIniKeyExistsParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, true, -1},
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kIniDelKeyParams[] = {
+const ParamEntry kIniDelKeyParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, true, -1},
 };
 
-const ParamSpec kEspToStringParams[] = {
+const ParamEntry kEspToStringParams[] = {
     {"StringID", I, false, 0},
     {"EspID", I, true, -1},
     {"Global", I, true, 0},
     {"LowerCase", I, true, 1},
 };
 
-const ParamSpec kIniReadStringParams[] = {
+const ParamEntry kIniReadStringParams[] = {
     {"Target", I, false, 0},
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
@@ -342,40 +342,40 @@ const ParamSpec kIniReadStringParams[] = {
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kIniWriteStringParams[] = {
+const ParamEntry kIniWriteStringParams[] = {
     {"Filename", I, false, 0},
     {"Section", I, false, 0},
     {"Key", I, false, 0},
     {"Value", I, false, 0},
 };
 
-const ParamSpec kModRefEspParams[] = {
+const ParamEntry kModRefEspParams[] = {
     {"Value", R, false, 0},
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kGetRefEspParams[] = {
+const ParamEntry kGetRefEspParams[] = {
     {"Value", R, false, 0},
 };
 
-const ParamSpec kStringToRefParams[] = {
+const ParamEntry kStringToRefParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kStringCmpParams[] = {
+const ParamEntry kStringCmpParams[] = {
     {"StringID", I, false, 0},
     {"StringID", I, false, 0},
     {"CaseSensitive", I, true, 0},
 };
 
-const ParamSpec kFileToStringParams[] = {
+const ParamEntry kFileToStringParams[] = {
     {"Filename", I, false, 0},
     {"StringID", I, false, 0},
     {"Global", I, true, 0},
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kStringPosParams[] = {
+const ParamEntry kStringPosParams[] = {
     {"Substring", I, false, 0},
     {"StringID", I, false, 0},
     {"Start", I, true, 1},
@@ -384,21 +384,21 @@ const ParamSpec kStringPosParams[] = {
     {"FindLast", I, true, 0},
 };
 
-const ParamSpec kStringToIntParams[] = {
+const ParamEntry kStringToIntParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kStringToFloatParams[] = {
+const ParamEntry kStringToFloatParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kArrayCmpParams[] = {
+const ParamEntry kArrayCmpParams[] = {
     {"ArrayID", I, false, 0},
     {"ArrayID", I, false, 0},
     {"CheckValidity", I, true, 0},
 };
 
-const ParamSpec kStringMsgBoxParams[] = {
+const ParamEntry kStringMsgBoxParams[] = {
     {"StringID0", I, false, 0},
     {"StringID1", I, true, -1},
     {"StringID2", I, true, -1},
@@ -412,7 +412,7 @@ const ParamSpec kStringMsgBoxParams[] = {
     {"StringID10", I, true, -1},
 };
 
-const ParamSpec kStringInsParams[] = {
+const ParamEntry kStringInsParams[] = {
     {"Substring", I, false, 0},
     {"StringID", I, false, 0},
     {"Start", I, true, 1},
@@ -420,7 +420,7 @@ const ParamSpec kStringInsParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kStringRepParams[] = {
+const ParamEntry kStringRepParams[] = {
     {"OrgSubstring", I, false, 0},
     {"NewSubstring", I, false, 0},
     {"StringID", I, false, 0},
@@ -431,7 +431,7 @@ const ParamSpec kStringRepParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kIntToHexParams[] = {
+const ParamEntry kIntToHexParams[] = {
     {"StringID", I, false, 0},
     {"Value", I, false, 0},
     {"Digits", I, true, 8},
@@ -439,7 +439,7 @@ const ParamSpec kIntToHexParams[] = {
     {"Format 0x", I, true, 0},
 };
 
-const ParamSpec kLCParams[] = {
+const ParamEntry kLCParams[] = {
     {"Rounded", I, false, 0},
     {"format string", S, false, 0},
     {"variable", I, true, 0},
@@ -454,17 +454,17 @@ const ParamSpec kLCParams[] = {
     {"variable", I, true, 0},
 };
 
-const ParamSpec kFromNyxaParams[] = {
+const ParamEntry kFromNyxaParams[] = {
     {"StringID", I, false, 0},
     {"Nyxaid", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kToNyxaParams[] = {
+const ParamEntry kToNyxaParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kStrLCParams[] = {
+const ParamEntry kStrLCParams[] = {
     {"Rounded", I, false, 0},
     {"StringID", I, false, 0},
     {"variable", I, true, 0},
@@ -479,7 +479,7 @@ const ParamSpec kStrLCParams[] = {
     {"variable", I, true, 0},
 };
 
-const ParamSpec kCreateEspBookParams[] = {
+const ParamEntry kCreateEspBookParams[] = {
     {"Plugin", I, false, 0},
     {"Name", I, true, -1},
     {"Text", I, true, -1},
@@ -487,7 +487,7 @@ const ParamSpec kCreateEspBookParams[] = {
     {"Icon", I, true, -100001},
 };
 
-const ParamSpec kFmtStringParams[] = {
+const ParamEntry kFmtStringParams[] = {
     {"StringID", I, false, 0},
     {"Global", I, false, 0},
     {"Formatted String", S, false, 0},
@@ -513,20 +513,20 @@ const ParamSpec kFmtStringParams[] = {
     {"variable", F, true, 0},
 };
 
-const ParamSpec kFixNameParams[] = {
+const ParamEntry kFixNameParams[] = {
     {"Reference", B, false, 0},
     {"StringID", I, true, -1},
 };
 
-const ParamSpec kResetNameParams[] = {
+const ParamEntry kResetNameParams[] = {
     {"Reference", B, true, 0},
 };
 
-const ParamSpec kHasFixedNameParams[] = {
+const ParamEntry kHasFixedNameParams[] = {
     {"Reference", B, true, 0},
 };
 
-const ParamSpec kcscParams[] = {
+const ParamEntry kcscParams[] = {
     {"Scancode", I, false, 0},
     {"CaseUP", I, true, 0},
     {"StringID", I, true, -1},
@@ -534,23 +534,23 @@ const ParamSpec kcscParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kStringSetNameExParams[] = {
+const ParamEntry kStringSetNameExParams[] = {
     {"StringID", I, true, -1},
     {"Reference", B, true, 0},
 };
 
-const ParamSpec kStringGetNameExParams[] = {
+const ParamEntry kStringGetNameExParams[] = {
     {"StringID", I, false, 0},
     {"Global", I, true, 0},
     {"Reference", B, true, 0},
 };
 
-const ParamSpec kFixNameExParams[] = {
+const ParamEntry kFixNameExParams[] = {
     {"StringID", I, true, -1},
     {"Reference", B, true, 0},
 };
 
-const ParamSpec kIniGetNthSectionParams[] = {
+const ParamEntry kIniGetNthSectionParams[] = {
     {"String", I, false, 0},
     {"Filename", I, false, 0},
     {"Nth", I, false, 0},
@@ -558,24 +558,24 @@ const ParamSpec kIniGetNthSectionParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kIniSectionsCountParams[] = {
+const ParamEntry kIniSectionsCountParams[] = {
     {"Filename", I, false, 0},
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kRunBatStringParams[] = {
+const ParamEntry kRunBatStringParams[] = {
     {"StringID", I, false, 0},
 };
 
-const ParamSpec kRefToLongParams[] = {
+const ParamEntry kRefToLongParams[] = {
     {"Value", R, false, 0},
 };
 
-const ParamSpec kLongToRefParams[] = {
+const ParamEntry kLongToRefParams[] = {
     {"Value", I, false, 0},
 };
 
-const ParamSpec kFindFirstFileParams[] = {
+const ParamEntry kFindFirstFileParams[] = {
     {"FileFound", I, false, 0},
     {"Filemask", I, true, -42},
     {"RootID", I, true, 0},
@@ -583,17 +583,17 @@ const ParamSpec kFindFirstFileParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kFindNextFileParams[] = {
+const ParamEntry kFindNextFileParams[] = {
     {"FileFound", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kGetFileSizeParams[] = {
+const ParamEntry kGetFileSizeParams[] = {
     {"StringID", I, false, 0},
     {"RootID", I, true, 0},
 };
 
-const ParamSpec kNewHudSParams[] = {
+const ParamEntry kNewHudSParams[] = {
     {"Filename", I, false, 0},
     {"RootID", I, true, 0},
     {"Show", I, true, 1},
@@ -608,103 +608,103 @@ const ParamSpec kNewHudSParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kDelHudSParams[] = {
+const ParamEntry kDelHudSParams[] = {
     {"HudSID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kScreenInfoParams[] = {
+const ParamEntry kScreenInfoParams[] = {
     {"InfoType", I, true, 0},
 };
 
-const ParamSpec kHudS_XParams[] = {
+const ParamEntry kHudS_XParams[] = {
     {"HudSID", I, false, 0},
     {"X", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_SclXParams[] = {
+const ParamEntry kHudS_SclXParams[] = {
     {"HudSID", I, false, 0},
     {"Scale X", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_ShowParams[] = {
+const ParamEntry kHudS_ShowParams[] = {
     {"HudSID", I, false, 0},
     {"Show", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_OpacParams[] = {
+const ParamEntry kHudS_OpacParams[] = {
     {"HudSID", I, false, 0},
     {"Opacity", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_AlignParams[] = {
+const ParamEntry kHudS_AlignParams[] = {
     {"HudSID", I, false, 0},
     {"Alignment", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kAutoSclHudSParams[] = {
+const ParamEntry kAutoSclHudSParams[] = {
     {"HudSID", I, false, 0},
     {"AutoScale", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_YParams[] = {
+const ParamEntry kHudS_YParams[] = {
     {"HudSID", I, false, 0},
     {"Y", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudSEspParams[] = {
+const ParamEntry kHudSEspParams[] = {
     {"HudSID", I, false, 0},
     {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudSProtectParams[] = {
+const ParamEntry kHudSProtectParams[] = {
     {"HudSID", I, false, 0},
     {"Protected", I, true, -1},
 };
 
-const ParamSpec kHudsInfoParams[] = {
+const ParamEntry kHudsInfoParams[] = {
     {"HudSID", I, false, 0},
     {"InfoType", I, false, 0},
 };
 
-const ParamSpec kDelAllHudSsParams[] = {
+const ParamEntry kDelAllHudSsParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kHudS_LParams[] = {
+const ParamEntry kHudS_LParams[] = {
     {"HudSID", I, false, 0},
     {"L", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec krcscParams[] = {
+const ParamEntry krcscParams[] = {
     {"StringID", I, false, 0},
     {"Position", I, true, 1},
 };
 
-const ParamSpec kHudS_SclYParams[] = {
+const ParamEntry kHudS_SclYParams[] = {
     {"HudSID", I, false, 0},
     {"Scale Y", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kNewHudTParams[] = {
+const ParamEntry kNewHudTParams[] = {
     {"X", F, true, 0},
     {"Y", F, true, 0},
     {"Width", F, true, -1},
@@ -718,102 +718,102 @@ const ParamSpec kNewHudTParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kDelHudTParams[] = {
+const ParamEntry kDelHudTParams[] = {
     {"HudTID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_XParams[] = {
+const ParamEntry kHudT_XParams[] = {
     {"HudTID", I, false, 0},
     {"X", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_SclXParams[] = {
+const ParamEntry kHudT_SclXParams[] = {
     {"HudTID", I, false, 0},
     {"Scale X", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_ShowParams[] = {
+const ParamEntry kHudT_ShowParams[] = {
     {"HudTID", I, false, 0},
     {"Show", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_OpacParams[] = {
+const ParamEntry kHudT_OpacParams[] = {
     {"HudTID", I, false, 0},
     {"Opacity", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_AlignParams[] = {
+const ParamEntry kHudT_AlignParams[] = {
     {"HudTID", I, false, 0},
     {"Alignment", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kAutoSclHudTParams[] = {
+const ParamEntry kAutoSclHudTParams[] = {
     {"HudTID", I, false, 0},
     {"AutoScale", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_YParams[] = {
+const ParamEntry kHudT_YParams[] = {
     {"HudTID", I, false, 0},
     {"Y", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudTEspParams[] = {
+const ParamEntry kHudTEspParams[] = {
     {"HudTID", I, false, 0},
     {"EspID", I, true, -1},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudTProtectParams[] = {
+const ParamEntry kHudTProtectParams[] = {
     {"HudTID", I, false, 0},
     {"Protected", I, true, -1},
 };
 
-const ParamSpec kHudTInfoParams[] = {
+const ParamEntry kHudTInfoParams[] = {
     {"HudTID", I, false, 0},
     {"InfoType", I, false, 0},
 };
 
-const ParamSpec kDelAllHudTsParams[] = {
+const ParamEntry kDelAllHudTsParams[] = {
     {"EspID", I, true, -1},
 };
 
-const ParamSpec kHudT_LParams[] = {
+const ParamEntry kHudT_LParams[] = {
     {"HudTID", I, false, 0},
     {"L", I, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_SclYParams[] = {
+const ParamEntry kHudT_SclYParams[] = {
     {"HudTID", I, false, 0},
     {"Scale Y", F, false, 0},
     {"Relative", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kPauseBoxParams[] = {
+const ParamEntry kPauseBoxParams[] = {
     {"StringID", I, true, -1},
 };
 
-const ParamSpec kKillMenuParams[] = {
+const ParamEntry kKillMenuParams[] = {
     {"MenuType", I, false, 0},
 };
 
-const ParamSpec kSetHudTParams[] = {
+const ParamEntry kSetHudTParams[] = {
     {"HudTID", I, false, 0},
     {"Text", I, false, 0},
     {"Font name", I, false, 0},
@@ -829,20 +829,20 @@ const ParamSpec kSetHudTParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudT_TextParams[] = {
+const ParamEntry kHudT_TextParams[] = {
     {"HudTID", I, false, 0},
     {"StringID", I, false, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kHudS_TexParams[] = {
+const ParamEntry kHudS_TexParams[] = {
     {"HudSID", I, false, 0},
     {"Filename", I, false, 0},
     {"RootID", I, true, 0},
     {"Global", I, true, 0},
 };
 
-const ParamSpec kSanStringParams[] = {
+const ParamEntry kSanStringParams[] = {
     {"Target", I, false, 0},
     {"San. Set", I, true, -1},
     {"Max Length", I, true, -1},
@@ -850,7 +850,7 @@ const ParamSpec kSanStringParams[] = {
     {"Global", I, true, 0},
 };
 
-const ParamSpec kKrvlSpclParams[] = {
+const ParamEntry kKrvlSpclParams[] = {
     {"Arg 0", I, true, 0},
     {"Arg 1", I, true, 0},
     {"Arg 2", I, true, 0},
@@ -859,7 +859,7 @@ const ParamSpec kKrvlSpclParams[] = {
 
 }  // namespace
 
-const CommandSpec kCatalogue[kCommandCount] = {
+const CommandEntry kCatalogue[kCommandCount] = {
     {"GetEsp", "", "Get EspID.", 0x2330, -1, Extractor::kEngine, 256, kGetEspParams, std::size(kGetEspParams), &Cmd_GetEsp},
     {"CreateArray", "", "Create a new array.", 0x2331, -1, Extractor::kEngine, 0, kCreateArrayParams, std::size(kCreateArrayParams), &Cmd_CreateArray},
     {"DestroyArray", "", "Destroy array.", 0x2332, -1, Extractor::kEngine, 0, kDestroyArrayParams, std::size(kDestroyArrayParams), &Cmd_DestroyArray},

@@ -10,12 +10,12 @@
 namespace korvel {
 
 inline constexpr size_t kCommandCount = 126;
-extern const CommandSpec kCatalogue[kCommandCount];
+extern const CommandEntry kCatalogue[kCommandCount];
 
 // The command whose name or alias equals name, ignoring letter case; null
 // when none.
-const CommandSpec* FindCommand(std::string_view name);
-const CommandSpec* FindCommandByOpcode(uint16_t opcode);
+const CommandEntry* FindCommand(std::string_view name);
+const CommandEntry* FindCommandByOpcode(uint16_t opcode);
 
 // The opcode bases the load sets, each followed by a run of registrations.
 struct OpcodeBlock {

@@ -5,17 +5,17 @@
 
 namespace korvel {
 
-const CommandSpec* FindCommand(std::string_view name) {
-  for (const CommandSpec& spec : kCatalogue) {
-    if (EqualsIgnoreCase(spec.name, name)) return &spec;
-    if (spec.alias[0] != '\0' && EqualsIgnoreCase(spec.alias, name)) return &spec;
+const CommandEntry* FindCommand(std::string_view name) {
+  for (const CommandEntry& entry : kCatalogue) {
+    if (EqualsIgnoreCase(entry.name, name)) return &entry;
+    if (entry.alias[0] != '\0' && EqualsIgnoreCase(entry.alias, name)) return &entry;
   }
   return nullptr;
 }
 
-const CommandSpec* FindCommandByOpcode(uint16_t opcode) {
-  for (const CommandSpec& spec : kCatalogue)
-    if (spec.opcode == opcode) return &spec;
+const CommandEntry* FindCommandByOpcode(uint16_t opcode) {
+  for (const CommandEntry& entry : kCatalogue)
+    if (entry.opcode == opcode) return &entry;
   return nullptr;
 }
 
@@ -48,23 +48,23 @@ std::string CommandReferenceMarkdown() {
       "default result.\n\n"
       "| Opcode | Command | Alias | Description | Default result |\n"
       "|---|---|---|---|---|\n";
-  for (const CommandSpec& spec : kCatalogue) {
+  for (const CommandEntry& entry : kCatalogue) {
     char opcode[8];
-    snprintf(opcode, sizeof opcode, "0x%04X", static_cast<unsigned>(spec.opcode));
-    md += std::string("| ") + opcode + " | `" + spec.name + "` | " +
-          (spec.alias[0] ? std::string("`") + spec.alias + "`" : std::string()) + " | " +
-          spec.help + " | " + FormatNumber(spec.result_preset) + " |\n";
+    snprintf(opcode, sizeof opcode, "0x%04X", static_cast<unsigned>(entry.opcode));
+    md += std::string("| ") + opcode + " | `" + entry.name + "` | " +
+          (entry.alias[0] ? std::string("`") + entry.alias + "`" : std::string()) + " | " +
+          entry.help + " | " + FormatNumber(entry.result_preset) + " |\n";
   }
   md += "\n## Parameters\n";
-  for (const CommandSpec& spec : kCatalogue) {
-    md += std::string("\n### ") + spec.name + "\n\n";
-    if (spec.param_count == 0) {
+  for (const CommandEntry& entry : kCatalogue) {
+    md += std::string("\n### ") + entry.name + "\n\n";
+    if (entry.param_count == 0) {
       md += "No parameters.\n";
       continue;
     }
     md += "| # | Parameter | Type | Optional | Default |\n|---|---|---|---|---|\n";
-    for (size_t i = 0; i < spec.param_count; ++i) {
-      const ParamSpec& p = spec.params[i];
+    for (size_t i = 0; i < entry.param_count; ++i) {
+      const ParamEntry& p = entry.params[i];
       md += "| " + std::to_string(i + 1) + " | " + p.name + " | " + TypeName(p.type) + " | " +
             (p.optional ? "yes" : "no") + " | " +
             (p.optional ? (p.type == ParamType::kString ? std::string("empty")

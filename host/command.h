@@ -29,7 +29,7 @@ enum class Extractor : uint8_t {
 
 inline constexpr size_t kMaxParams = 23;
 
-struct ParamSpec {
+struct ParamEntry {
   const char* name;
   ParamType type;
   bool optional;
@@ -39,7 +39,7 @@ struct ParamSpec {
 class CommandCall;
 using CommandHandler = void (*)(CommandCall& call);
 
-struct CommandSpec {
+struct CommandEntry {
   const char* name;
   const char* alias;  // "" when none
   const char* help;
@@ -47,7 +47,7 @@ struct CommandSpec {
   double result_preset;
   Extractor extractor;
   size_t text_buffer;  // bytes of the zero-filled buffer for a text argument
-  const ParamSpec* params;
+  const ParamEntry* params;
   size_t param_count;
   CommandHandler handler;
 };
@@ -65,9 +65,9 @@ union ArgSlot {
 // other than forms.
 class CommandCall {
  public:
-  CommandCall(const CommandSpec& spec, double* result) : spec_(spec), result_(result) {}
+  CommandCall(const CommandEntry& entry, double* result) : entry_(entry), result_(result) {}
 
-  const CommandSpec& spec() const { return spec_; }
+  const CommandEntry& entry() const { return entry_; }
 
   int32_t Int(size_t i) const { return slots_[i].i; }
   float Float(size_t i) const { return slots_[i].f; }
@@ -97,7 +97,7 @@ class CommandCall {
   }
 
  private:
-  const CommandSpec& spec_;
+  const CommandEntry& entry_;
   double* result_;
   ArgSlot slots_[kMaxParams] = {};
   std::string text_;

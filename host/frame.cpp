@@ -26,9 +26,9 @@ void CommandCall::SetResultRef(uint32_t form_id) {
 
 namespace {
 
-void PresetSlots(const CommandSpec& spec, ArgSlot* slots) {
-  for (size_t i = 0; i < spec.param_count; ++i) {
-    const ParamSpec& p = spec.params[i];
+void PresetSlots(const CommandEntry& entry, ArgSlot* slots) {
+  for (size_t i = 0; i < entry.param_count; ++i) {
+    const ParamEntry& p = entry.params[i];
     if (p.type == ParamType::kFloat)
       slots[i].f = static_cast<float>(p.preset);
     else if (p.type == ParamType::kInteger)
@@ -38,45 +38,45 @@ void PresetSlots(const CommandSpec& spec, ArgSlot* slots) {
   }
 }
 
-bool IsEspIdParam(const ParamSpec& p) {
+bool IsEspIdParam(const ParamEntry& p) {
   return p.type == ParamType::kInteger && std::strcmp(p.name, "EspID") == 0;
 }
 
 }  // namespace
 
-bool RunCommand(const CommandSpec& spec, double* result, uint32_t script_form_id,
+bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_id,
                 void* calling_ref, ArgExtractor* extractor) noexcept {
   if (result == nullptr) return true;
-  *result = spec.result_preset;
+  *result = entry.result_preset;
   try {
-    CommandCall call(spec, result);
+    CommandCall call(entry, result);
     call.SetCaller(script_form_id, calling_ref);
-    PresetSlots(spec, call.slots());
-    if (extractor != nullptr && spec.extractor != Extractor::kNone) {
+    PresetSlots(entry, call.slots());
+    if (extractor != nullptr && entry.extractor != Extractor::kNone) {
       std::unique_ptr<char[]> text;
-      if (spec.text_buffer > 0) {
+      if (entry.text_buffer > 0) {
         text.reset(new (std::nothrow) char[kTextScratch]);
         if (!text) return true;
         std::memset(text.get(), 0, kTextScratch);
       }
-      extractor->Extract(spec, call.slots(), text.get(), text ? kTextScratch : 0);
+      extractor->Extract(entry, call.slots(), text.get(), text ? kTextScratch : 0);
       if (text) {
         text[kTextScratch - 1] = '\0';
         size_t length = std::strlen(text.get());
-        if (length > spec.text_buffer - 1) length = spec.text_buffer - 1;
+        if (length > entry.text_buffer - 1) length = entry.text_buffer - 1;
         call.text().assign(text.get(), length);
       }
     }
     if (script_form_id != 0) {
-      for (size_t i = 0; i < spec.param_count; ++i) {
-        if (IsEspIdParam(spec.params[i]) && call.slots()[i].i == -1)
+      for (size_t i = 0; i < entry.param_count; ++i) {
+        if (IsEspIdParam(entry.params[i]) && call.slots()[i].i == -1)
           call.slots()[i].i = call.CallerEspId();
       }
     }
-    if (spec.handler != nullptr) spec.handler(call);
+    if (entry.handler != nullptr) entry.handler(call);
   } catch (...) {
     // Nothing crosses into the host; the preset stands.
-    *result = spec.result_preset;
+    *result = entry.result_preset;
   }
   return true;
 }

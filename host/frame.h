@@ -21,12 +21,12 @@ inline constexpr size_t kTextScratch = 0x10000;
 class ArgExtractor {
  public:
   virtual ~ArgExtractor() = default;
-  virtual void Extract(const CommandSpec& spec, ArgSlot* slots, char* text,
+  virtual void Extract(const CommandEntry& entry, ArgSlot* slots, char* text,
                        size_t text_capacity) = 0;
 };
 
 // Runs one command call. Always returns true, as every handler must.
-bool RunCommand(const CommandSpec& spec, double* result, uint32_t script_form_id,
+bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_id,
                 void* calling_ref, ArgExtractor* extractor) noexcept;
 
 }  // namespace korvel

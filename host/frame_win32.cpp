@@ -20,9 +20,9 @@ abi::ParseCallback default_parse = nullptr;
 // Fills the out-variable pointers in parameter order: the text buffer for a
 // text parameter, the argument slot for every other one. Always 23 pointers;
 // an extractor reads only as many as the parameter table has.
-void ArgPointers(const CommandSpec& spec, ArgSlot* slots, char* text, void* out[kMaxParams]) {
+void ArgPointers(const CommandEntry& entry, ArgSlot* slots, char* text, void* out[kMaxParams]) {
   for (size_t i = 0; i < kMaxParams; ++i) {
-    bool is_text = i < spec.param_count && spec.params[i].type == ParamType::kString;
+    bool is_text = i < entry.param_count && entry.params[i].type == ParamType::kString;
     out[i] = is_text ? static_cast<void*>(text) : static_cast<void*>(&slots[i]);
   }
 }
@@ -39,17 +39,17 @@ class HostExtractor final : public ArgExtractor {
         script_(script),
         event_list_(event_list) {}
 
-  void Extract(const CommandSpec& spec, ArgSlot* slots, char* text, size_t) override {
+  void Extract(const CommandEntry& entry, ArgSlot* slots, char* text, size_t) override {
     void* p[kMaxParams];
-    ArgPointers(spec, slots, text, p);
-    if (spec.extractor == Extractor::kEngine) {
+    ArgPointers(entry, slots, text, p);
+    if (entry.extractor == Extractor::kEngine) {
       abi::EngineTable* table = EngineTableOrNull();
       if (!table || !table->extract_args) return;
       table->extract_args(params_, script_data_, opcode_offset_, calling_ref_, containing_,
                           script_, event_list_, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7],
                           p[8], p[9], p[10], p[11], p[12], p[13], p[14], p[15], p[16], p[17],
                           p[18], p[19], p[20], p[21], p[22]);
-    } else if (spec.extractor == Extractor::kCompanion) {
+    } else if (entry.extractor == Extractor::kCompanion) {
       auto extract = GetCompanion().ExtractArgsExOld;
       if (!extract) return;
       extract(params_, script_data_, opcode_offset_, script_, event_list_, p[0], p[1], p[2],
@@ -108,18 +108,18 @@ void SetDefaultParse(abi::ParseCallback parse) { default_parse = parse; }
 
 abi::CommandRecord* CommandRecords() {
   for (size_t n = 0; n < kCommandCount; ++n) {
-    const CommandSpec& spec = kCatalogue[n];
-    for (size_t i = 0; i < spec.param_count; ++i) {
-      param_records[n][i] = {spec.params[i].name, static_cast<uint32_t>(spec.params[i].type),
-                             spec.params[i].optional ? 1u : 0u};
+    const CommandEntry& entry = kCatalogue[n];
+    for (size_t i = 0; i < entry.param_count; ++i) {
+      param_records[n][i] = {entry.params[i].name, static_cast<uint32_t>(entry.params[i].type),
+                             entry.params[i].optional ? 1u : 0u};
     }
-    command_records[n] = {spec.name,
-                          spec.alias,
+    command_records[n] = {entry.name,
+                          entry.alias,
                           0,
-                          spec.help,
+                          entry.help,
                           0,
-                          static_cast<uint16_t>(spec.param_count),
-                          spec.param_count ? param_records[n] : nullptr,
+                          static_cast<uint16_t>(entry.param_count),
+                          entry.param_count ? param_records[n] : nullptr,
                           kHandlers[n],
                           &ParseStub,
                           nullptr,

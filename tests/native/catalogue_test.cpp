@@ -11,8 +11,8 @@ namespace {
 
 TEST(Catalogue, CountsParametersByType) {
   int by_type[5] = {};
-  for (const CommandSpec& spec : kCatalogue)
-    for (size_t i = 0; i < spec.param_count; ++i) ++by_type[static_cast<int>(spec.params[i].type)];
+  for (const CommandEntry& entry : kCatalogue)
+    for (size_t i = 0; i < entry.param_count; ++i) ++by_type[static_cast<int>(entry.params[i].type)];
   EXPECT_EQ(by_type[0], 5);
   EXPECT_EQ(by_type[1], 407);
   EXPECT_EQ(by_type[2], 45);
@@ -36,38 +36,38 @@ TEST(Catalogue, OpcodesFollowTheFourBlocks) {
 
 TEST(Catalogue, NamesAreUniqueAndTablesWellFormed) {
   std::set<std::string> names;
-  for (const CommandSpec& spec : kCatalogue) {
-    EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
-    if (spec.alias[0]) {
-      EXPECT_TRUE(names.insert(spec.alias).second) << spec.alias;
+  for (const CommandEntry& entry : kCatalogue) {
+    EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
+    if (entry.alias[0]) {
+      EXPECT_TRUE(names.insert(entry.alias).second) << entry.alias;
     }
-    EXPECT_LE(spec.param_count, kMaxParams);
-    EXPECT_NE(spec.handler, nullptr);
+    EXPECT_LE(entry.param_count, kMaxParams);
+    EXPECT_NE(entry.handler, nullptr);
     bool optional_seen = false;
-    for (size_t i = 0; i < spec.param_count; ++i) {
-      if (spec.params[i].optional) optional_seen = true;
-      else EXPECT_FALSE(optional_seen) << spec.name << " has a required parameter after an optional one";
+    for (size_t i = 0; i < entry.param_count; ++i) {
+      if (entry.params[i].optional) optional_seen = true;
+      else EXPECT_FALSE(optional_seen) << entry.name << " has a required parameter after an optional one";
     }
     bool has_text = false;
-    for (size_t i = 0; i < spec.param_count; ++i) has_text |= spec.params[i].type == ParamType::kString;
-    EXPECT_EQ(has_text, spec.text_buffer > 0) << spec.name;
+    for (size_t i = 0; i < entry.param_count; ++i) has_text |= entry.params[i].type == ParamType::kString;
+    EXPECT_EQ(has_text, entry.text_buffer > 0) << entry.name;
     // No name or help text reaches its log column.
-    EXPECT_LT(std::string(spec.name).size(), 19u);
-    EXPECT_LT(std::string(spec.help).size(), 70u);
+    EXPECT_LT(std::string(entry.name).size(), 19u);
+    EXPECT_LT(std::string(entry.help).size(), 70u);
   }
 }
 
 TEST(Catalogue, ExtractorChoice) {
   int companion = 0;
-  for (const CommandSpec& spec : kCatalogue) {
+  for (const CommandEntry& entry : kCatalogue) {
     bool has_form = false;
-    for (size_t i = 0; i < spec.param_count; ++i)
-      has_form |= spec.params[i].type == ParamType::kBaseObject ||
-                  spec.params[i].type == ParamType::kReference;
+    for (size_t i = 0; i < entry.param_count; ++i)
+      has_form |= entry.params[i].type == ParamType::kBaseObject ||
+                  entry.params[i].type == ParamType::kReference;
     if (has_form) {
-      EXPECT_EQ(spec.extractor, Extractor::kCompanion) << spec.name;
+      EXPECT_EQ(entry.extractor, Extractor::kCompanion) << entry.name;
     }
-    if (spec.extractor == Extractor::kCompanion) ++companion;
+    if (entry.extractor == Extractor::kCompanion) ++companion;
   }
   EXPECT_EQ(companion, 17);  // 16 with form parameters, and IniKeyExists
   EXPECT_EQ(FindCommand("IniKeyExists")->extractor, Extractor::kCompanion);

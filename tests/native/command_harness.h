@@ -48,12 +48,12 @@ inline Arg Ref(void* form) {
 class ListExtractor : public ArgExtractor {
  public:
   explicit ListExtractor(const std::vector<Arg>& args) : args_(args) {}
-  void Extract(const CommandSpec& spec, ArgSlot* slots, char* text, size_t capacity) override {
-    for (size_t i = 0; i < args_.size() && i < spec.param_count; ++i) {
+  void Extract(const CommandEntry& entry, ArgSlot* slots, char* text, size_t capacity) override {
+    for (size_t i = 0; i < args_.size() && i < entry.param_count; ++i) {
       const Arg& a = args_[i];
       switch (a.kind) {
         case Arg::kInt:
-          if (spec.params[i].type == ParamType::kFloat) slots[i].f = static_cast<float>(a.i);
+          if (entry.params[i].type == ParamType::kFloat) slots[i].f = static_cast<float>(a.i);
           else slots[i].i = a.i;
           break;
         case Arg::kFloat: slots[i].f = a.f; break;
@@ -75,11 +75,11 @@ class ListExtractor : public ArgExtractor {
 // The result slot after the call.
 inline double Call(const char* name, uint32_t script_form_id, const std::vector<Arg>& args,
                    void* calling_ref = nullptr) {
-  const CommandSpec* spec = FindCommand(name);
-  if (!spec) throw std::runtime_error(std::string("no command ") + name);
+  const CommandEntry* entry = FindCommand(name);
+  if (!entry) throw std::runtime_error(std::string("no command ") + name);
   double result = 12345.0;  // overwritten by the preset
   ListExtractor extractor(args);
-  RunCommand(*spec, &result, script_form_id, calling_ref, &extractor);
+  RunCommand(*entry, &result, script_form_id, calling_ref, &extractor);
   return result;
 }
 

@@ -17,13 +17,13 @@ class Scripted : public ArgExtractor {
   std::string text;
   int given_ints = 0;
   int32_t ints[kMaxParams] = {};
-  void Extract(const CommandSpec& spec, ArgSlot* slots, char* buffer, size_t capacity) override {
+  void Extract(const CommandEntry& entry, ArgSlot* slots, char* buffer, size_t capacity) override {
     for (int i = 0; i < given_ints; ++i) slots[i].i = ints[i];
     if (buffer && !text.empty()) {
       size_t n = std::min(text.size(), capacity - 1);
       std::memcpy(buffer, text.data(), n);
     }
-    (void)spec;
+    (void)entry;
   }
 };
 
@@ -45,39 +45,39 @@ void RunsOutOfMemory(CommandCall& call) {
   throw std::bad_alloc();
 }
 
-const ParamSpec kParams[] = {{"EspID", ParamType::kInteger, true, -1},
+const ParamEntry kParams[] = {{"EspID", ParamType::kInteger, true, -1},
                              {"StringID", ParamType::kInteger, true, -1},
                              {"Text", ParamType::kString, true, 0}};
 
-CommandSpec Spec(CommandHandler handler, size_t text_buffer = 8) {
-  return CommandSpec{"Test", "", "", 0x2330, -1, Extractor::kEngine, text_buffer, kParams, 3, handler};
+CommandEntry MakeEntry(CommandHandler handler, size_t text_buffer = 8) {
+  return CommandEntry{"Test", "", "", 0x2330, -1, Extractor::kEngine, text_buffer, kParams, 3, handler};
 }
 
 TEST(Frame, PresetsAndCallerEspId) {
   FakeEngine engine;
   engine.SetMods({"A.esm", "B.esp", "C.esp", "D.esp"});
   Scripted extractor;
-  CommandSpec spec = Spec(&Record);
+  CommandEntry entry = MakeEntry(&Record);
   double result = 0;
   // Omitted EspID from a script of the mod at index 3 becomes that mod's EspID.
-  RunCommand(spec, &result, 0x03000D01, nullptr, &extractor);
+  RunCommand(entry, &result, 0x03000D01, nullptr, &extractor);
   EXPECT_EQ(result, 42);
   EXPECT_EQ(seen_esp, 3);
   EXPECT_EQ(seen_other, -1);  // only EspID parameters are replaced
   // A script with form id 0 leaves it at -1.
-  RunCommand(spec, &result, 0, nullptr, &extractor);
+  RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_esp, -1);
   // Only the exact value -1 is replaced; other negative values pass.
   extractor.given_ints = 1;
   extractor.ints[0] = -2;
-  RunCommand(spec, &result, 0x03000D01, nullptr, &extractor);
+  RunCommand(entry, &result, 0x03000D01, nullptr, &extractor);
   EXPECT_EQ(seen_esp, -2);
   // An explicit -1 behaves like the omitted argument.
   extractor.ints[0] = -1;
-  RunCommand(spec, &result, 0x01000D01, nullptr, &extractor);
+  RunCommand(entry, &result, 0x01000D01, nullptr, &extractor);
   EXPECT_EQ(seen_esp, 1);
   // No mod at the index: -1.
-  RunCommand(spec, &result, 0x09000D01, nullptr, &extractor);
+  RunCommand(entry, &result, 0x09000D01, nullptr, &extractor);
   EXPECT_EQ(seen_esp, -1);
 }
 
@@ -86,12 +86,12 @@ TEST(Frame, TextIsCutToTheBufferSizeMinusOne) {
   Scripted extractor;
   extractor.text = std::string(5000, 'x');
   double result = 0;
-  CommandSpec spec = Spec(&Record, 4097);
-  RunCommand(spec, &result, 0, nullptr, &extractor);
+  CommandEntry entry = MakeEntry(&Record, 4097);
+  RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text.size(), 4096u);
   extractor.text = std::string(100000, 'y');  // longer than any engine literal
-  spec = Spec(&Record, 256);
-  RunCommand(spec, &result, 0, nullptr, &extractor);
+  entry = MakeEntry(&Record, 256);
+  RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text, std::string(255, 'y'));
 }
 
@@ -100,16 +100,16 @@ TEST(Frame, NothingEscapesAndThePresetStays) {
   Scripted extractor;
   for (CommandHandler handler : {&Throws, &RunsOutOfMemory}) {
     double result = 0;
-    CommandSpec spec = Spec(handler);
-    EXPECT_TRUE(RunCommand(spec, &result, 0, nullptr, &extractor));
+    CommandEntry entry = MakeEntry(handler);
+    EXPECT_TRUE(RunCommand(entry, &result, 0, nullptr, &extractor));
     EXPECT_EQ(result, -1);
   }
 }
 
 TEST(Frame, ReferenceResultFillsTheLowFourBytes) {
   double slot = 0;
-  CommandSpec spec = Spec(nullptr);
-  CommandCall call(spec, &slot);
+  CommandEntry entry = MakeEntry(nullptr);
+  CommandCall call(entry, &slot);
   call.SetResultRef(0xFF000ABC);
   uint32_t words[2];
   std::memcpy(words, &slot, sizeof words);
