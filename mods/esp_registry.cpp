@@ -103,8 +103,8 @@ int32_t EspRegistry::Restore(int32_t esp_id, uint8_t saved_mod_index, std::strin
   // already holds; two mods sharing one would own each other's objects. Such
   // a mod is left for AssignFree.
   if (esp_id < 0 || esp_id >= kMaxMods) return pos;
-  for (int i = 0; i <= last_; ++i)
-    if (i != pos && records_[i].EspID == esp_id) return pos;
+  int32_t holder = PositionOfEspId(esp_id);
+  if (holder >= 0 && holder != pos) return pos;
   records_[pos].EspID = static_cast<int16_t>(esp_id);
   return pos;
 }
@@ -113,9 +113,7 @@ void EspRegistry::AssignFree() {
   for (int i = 0; i <= last_; ++i) {
     if (records_[i].EspID >= 0) continue;
     for (int candidate = 0; candidate < kMaxMods; ++candidate) {
-      bool used = false;
-      for (int j = 0; j <= last_ && !used; ++j) used = records_[j].EspID == candidate;
-      if (!used) {
+      if (!IsRegistered(candidate)) {
         records_[i].EspID = static_cast<int16_t>(candidate);
         break;
       }
