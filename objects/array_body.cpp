@@ -2,20 +2,17 @@
 
 #include <algorithm>
 
+#include "objects/row_growth.h"
+
 namespace korvel {
 
 void TypeArray::SetSize(int32_t n) {
   if (n == Size() || n > kMaxArraySize || n < 0) return;
   // Room for both rows first: when memory runs out the array stays as it
-  // was, never with rows of different lengths. Rows grow at least by half
-  // their size (never past the largest array), so growing slot by slot
-  // stays cheap.
-  // After an earlier failure one row may already have the room the other
-  // lacks: each row is checked by itself.
-  size_t room = std::max<size_t>(static_cast<size_t>(n), types_.size() + types_.size() / 2);
-  room = std::min<size_t>(room, kMaxArraySize);
-  if (static_cast<size_t>(n) > types_.capacity()) types_.reserve(room);
-  if (static_cast<size_t>(n) > values_.capacity()) values_.reserve(room);
+  // was, never with rows of different lengths. After an earlier failure one
+  // row may already have the room the other lacks.
+  ReserveForGrowth(types_, static_cast<size_t>(n), kMaxArraySize);
+  ReserveForGrowth(values_, static_cast<size_t>(n), kMaxArraySize);
   for (int32_t i = n; i < Size(); ++i)
     if (types_[i] != kItemEmpty) --count_;
   types_.resize(static_cast<size_t>(n), kItemEmpty);

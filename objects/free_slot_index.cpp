@@ -1,8 +1,9 @@
 #include "objects/free_slot_index.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstddef>
+
+#include "objects/row_growth.h"
 
 namespace korvel {
 namespace {
@@ -35,13 +36,10 @@ void FreeSlotIndex::Resize(uint32_t size) {
   std::size_t words1 = (words + 63) / 64;
   std::size_t words2 = (words1 + 63) / 64;
   // Allocate everything before changing anything, so that running out of
-  // memory leaves the index whole; rows grow at least by half their size.
-  auto make_room = [](std::vector<uint64_t>& row, std::size_t want) {
-    if (want > row.capacity()) row.reserve(std::max(want, row.size() + row.size() / 2));
-  };
-  make_room(used_, words);
-  make_room(full1_, words1);
-  make_room(full2_, words2);
+  // memory leaves the index whole.
+  ReserveForGrowth(used_, words);
+  ReserveForGrowth(full1_, words1);
+  ReserveForGrowth(full2_, words2);
   used_.resize(words, 0);
   full1_.resize(words1, 0);
   full2_.resize(words2, 0);

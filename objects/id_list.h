@@ -20,6 +20,7 @@
 
 #include "mods/esp_registry.h"
 #include "objects/free_slot_index.h"
+#include "objects/row_growth.h"
 
 namespace korvel {
 
@@ -166,11 +167,8 @@ class IdList {
 
   void Grow(int32_t new_high) {
     // Every allocation before any change: out of memory leaves the list
-    // as it was. The list grows at least by half its size.
-    size_t want = static_cast<size_t>(new_high) + 1;
-    if (want > items_.capacity())
-      items_.reserve(std::min<size_t>(std::max(want, items_.size() + items_.size() / 2),
-                                      static_cast<size_t>(kMaxObjectId) + 1));
+    // as it was.
+    ReserveForGrowth(items_, static_cast<size_t>(new_high) + 1, static_cast<size_t>(kMaxObjectId) + 1);
     used_.Resize(static_cast<uint32_t>(new_high) + 1);
     items_.resize(static_cast<size_t>(new_high) + 1);
     high_ = new_high;
