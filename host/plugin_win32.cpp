@@ -109,7 +109,9 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
     LogAppend({""});
   } else {
     abi::EngineTable* table = EngineTableOrNull();
-    bool failed = false;
+    // Without the engine table the editor's parse routines are unknown and
+    // no command could compile.
+    bool failed = table == nullptr;
     std::vector<std::string> lines;
     if (host->editor_version == kEditorVersion10) {
       lines.push_back("Editor Version: 1.0");
@@ -117,12 +119,9 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
     } else if (host->editor_version == kEditorVersion12) {
       lines.push_back("Editor Version: 1.2");
       if (table) SetDefaultParse(table->default_parse_editor_1_2);
-    }
-    // Without the engine table the editor's parse routines are unknown and
-    // no command could compile.
-    if (!table || (host->editor_version != kEditorVersion10 &&
-                   host->editor_version != kEditorVersion12))
+    } else {
       failed = true;
+    }
     lines.push_back("");
     LogAppend(lines);
     if (failed) FailAndHalt("Korvel cannot be loaded!");
