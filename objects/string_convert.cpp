@@ -8,6 +8,23 @@
 
 namespace korvel {
 
+namespace {
+
+// Adds one to a row of decimal digits; false when it overflowed (all nines,
+// now all zeros).
+bool IncrementDigits(std::string& digits) {
+  for (size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
+      return true;
+    }
+    digits[i] = '0';
+  }
+  return false;
+}
+
+}  // namespace
+
 std::string FloatToFixed(float value, int32_t digits) {
   digits = digits < 0 ? 0 : digits > 7 ? 7 : digits;
   double v = value;
@@ -29,11 +46,7 @@ std::string FloatToFixed(float value, int32_t digits) {
   if (eight[8] == '5' && std::strtod(eight, nullptr) == v) {
     mantissa = std::string(1, eight[0]) + std::string(eight + 2, 6);
     exponent = std::atoi(std::strchr(eight, 'e') + 1);
-    int i = 6;
-    for (; i >= 0 && mantissa[static_cast<size_t>(i)] == '9'; --i) mantissa[static_cast<size_t>(i)] = '0';
-    if (i >= 0) {
-      ++mantissa[static_cast<size_t>(i)];
-    } else {
+    if (!IncrementDigits(mantissa)) {
       mantissa = "1000000";
       ++exponent;
     }
@@ -55,20 +68,9 @@ std::string FloatToFixed(float value, int32_t digits) {
   if (all.size() < keep) all.append(keep - all.size(), '0');
   bool round_up = all.size() > keep && all[keep] >= '5';
   all.resize(keep);
-  if (round_up) {
-    int i = static_cast<int>(keep) - 1;
-    for (; i >= 0; --i) {
-      if (all[static_cast<size_t>(i)] == '9') {
-        all[static_cast<size_t>(i)] = '0';
-      } else {
-        ++all[static_cast<size_t>(i)];
-        break;
-      }
-    }
-    if (i < 0) {
-      all.insert(all.begin(), '1');
-      ++point;
-    }
+  if (round_up && !IncrementDigits(all)) {
+    all.insert(all.begin(), '1');
+    ++point;
   }
   std::string integer = all.substr(0, static_cast<size_t>(point));
   while (integer.size() > 1 && integer[0] == '0') integer.erase(0, 1);
