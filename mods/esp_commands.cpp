@@ -2,7 +2,7 @@
 // and a mod's file name as a string.
 #include <string>
 
-#include "host/handlers.h"
+#include "core/handlers.h"
 #include "mods/esp_registry.h"
 #include "objects/string_store.h"
 

@@ -1,7 +1,7 @@
 // The array commands.
 #include <cstring>
 
-#include "host/handlers.h"
+#include "core/handlers.h"
 #include "objects/array_store.h"
 #include "objects/owner_commands.h"
 

@@ -2,7 +2,7 @@
 // caller that may not change the object only learns the current value.
 #pragma once
 
-#include "host/command.h"
+#include "base/command.h"
 
 namespace korvel {
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "host/handlers.h"
+#include "core/handlers.h"
 #include "objects/owner_commands.h"
 #include "objects/string_convert.h"
 #include "objects/string_store.h"

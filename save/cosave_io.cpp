@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "host/engine.h"
-#include "host/env.h"
-#include "host/flags.h"
-#include "host/global.h"
+#include "base/engine.h"
+#include "base/env.h"
+#include "base/flags.h"
+#include "core/global.h"
 #include "hud/screen.h"
 #include "mods/esp_registry.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
-#include "script/names.h"
+#include "names/names.h"
 #include "save/cosave_format.h"
 #include "save/save_hook.h"
 
@@ -81,9 +81,7 @@ class RegistrySink final : public CoSaveSink {
   void Array(CoSaveArray&& a) override { RestoreArray(std::move(a)); }
   void Names(std::vector<CoSaveName>&& names) override { RestoreNames(std::move(names)); }
   void Screen(int32_t width, int32_t height) override {
-    CoSaveState& state = GetCoSaveState();
-    state.saved_screen_width = width;
-    state.saved_screen_height = height;
+    GetSavedScreen() = {width, height};
     if (width != 0 && height != 0) {
       const ScreenSize& now = GetScreen();
       float by_width = static_cast<float>(now.width) / static_cast<float>(width);

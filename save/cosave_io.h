@@ -10,9 +10,7 @@ namespace korvel {
 
 // Values kept across loads.
 struct CoSaveState {
-  uint32_t save_match = 0;         // of the game save last probed
-  int32_t saved_screen_width = 0;  // of the co-save last read
-  int32_t saved_screen_height = 0;
+  uint32_t save_match = 0;  // of the game save last probed
   bool mismatch_shown = false;
 };
 CoSaveState& GetCoSaveState();

@@ -1,4 +1,4 @@
-#include "host/env.h"
+#include "base/env.h"
 #include "save/cosave_format.h"
 #include "save/cosave_io.h"
 

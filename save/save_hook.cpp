@@ -1,6 +1,6 @@
 #include "save/save_hook.h"
 
-#include "host/env.h"
+#include "base/env.h"
 #include "save/cosave_io.h"
 
 namespace korvel {

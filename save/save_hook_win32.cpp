@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "host/code_patch_win32.h"
-#include "host/engine_win32.h"
-#include "host/env.h"
-#include "host/lifecycle_win32.h"
+#include "core/code_patch_win32.h"
+#include "core/engine_win32.h"
+#include "base/env.h"
+#include "save/save_hook_win32.h"
 #include "save/cosave_io.h"
 #include "save/save_hook.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/catalogue.h"
+#include "core/catalogue.h"
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--markdown") == 0) {

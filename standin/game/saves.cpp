@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/world.h"
-#include "host/engine_table_win32.h"
+#include "core/engine_table_win32.h"
 
 extern "C" korvel::abi::EngineTable VeldmarkEngineTable;
 

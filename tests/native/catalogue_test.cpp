@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "host/catalogue.h"
-#include "host/global.h"
+#include "core/catalogue.h"
+#include "core/global.h"
 
 namespace korvel {
 namespace {

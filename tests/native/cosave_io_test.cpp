@@ -4,15 +4,15 @@
 
 #include "command_harness.h"
 #include "fake_engine.h"
-#include "host/flags.h"
-#include "host/global.h"
+#include "base/flags.h"
+#include "core/global.h"
 #include "hud/screen.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
 #include "save/cosave_format.h"
 #include "save/cosave_io.h"
 #include "save/save_hook.h"
-#include "script/names.h"
+#include "names/names.h"
 #include "temp_env.h"
 
 namespace korvel {

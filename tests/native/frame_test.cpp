@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fake_engine.h"
-#include "host/frame.h"
+#include "core/frame.h"
 
 namespace korvel {
 namespace {
