@@ -29,11 +29,24 @@ enum class Extractor : uint8_t {
 
 inline constexpr size_t kMaxParams = 23;
 
+// Bytes of the zero-filled buffer a command's text argument arrives in.
+inline constexpr size_t kNoTextBuffer = 0;          // the command takes no text
+inline constexpr size_t kEspFileNameBuffer = 256;   // GetEsp's file name
+inline constexpr size_t kStringTextBuffer = 4097;   // CreateString, SetString, LC
+inline constexpr size_t kFormatTextBuffer = 16385;  // FmtString's format text
+
+// What the frame does with a parameter beyond extracting it.
+enum class ParamRole : uint8_t {
+  kPlain,
+  kCallerEspId,  // an omitted value (-1) becomes the calling script's EspID
+};
+
 struct ParamEntry {
   const char* name;
   ParamType type;
   bool optional;
   double preset;  // value of the out-variable before extraction
+  ParamRole role = ParamRole::kPlain;
 };
 
 class CommandCall;

@@ -51,3 +51,8 @@ if(KORVEL_FUZZ)
     target_link_libraries(${name} PRIVATE korvel_core)
   endforeach()
 endif()
+
+# The command reference in docs/ must be what the catalogue generates; the
+# test never rewrites it (./korvel docs does).
+add_test(NAME command_reference_is_current
+  COMMAND korvel_catalogue --check ${CMAKE_CURRENT_SOURCE_DIR}/docs/commands.md)

@@ -9,7 +9,17 @@
 
 namespace korvel {
 
-inline constexpr size_t kCommandCount = 126;
+inline constexpr size_t kCommandCount = 0
+#define KORVEL_COMMAND(...) +1
+#define KORVEL_PARAM_AS(...)
+#define KORVEL_PARAM(...)
+#define KORVEL_END()
+#include "core/catalogue.def"
+#undef KORVEL_COMMAND
+#undef KORVEL_PARAM_AS
+#undef KORVEL_PARAM
+#undef KORVEL_END
+    ;
 extern const CommandEntry kCatalogue[kCommandCount];
 
 // The command whose name or alias equals name, ignoring letter case; null

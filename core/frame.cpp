@@ -38,10 +38,6 @@ void PresetSlots(const CommandEntry& entry, ArgSlot* slots) {
   }
 }
 
-bool IsEspIdParam(const ParamEntry& p) {
-  return p.type == ParamType::kInteger && std::strcmp(p.name, "EspID") == 0;
-}
-
 }  // namespace
 
 bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_id,
@@ -69,7 +65,7 @@ bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_
     }
     if (script_form_id != 0) {
       for (size_t i = 0; i < entry.param_count; ++i) {
-        if (IsEspIdParam(entry.params[i]) && call.slots()[i].i == -1)
+        if (entry.params[i].role == ParamRole::kCallerEspId && call.slots()[i].i == -1)
           call.slots()[i].i = call.CallerEspId();
       }
     }

@@ -1,135 +1,19 @@
-// Handlers of the 126 commands, one per catalogue entry.
+// One handler per catalogue row, declared from catalogue.def; each command
+// family defines its own.
 #pragma once
 
 #include "base/command.h"
 
 namespace korvel {
 
-void Cmd_GetEsp(CommandCall& call);
-void Cmd_CreateArray(CommandCall& call);
-void Cmd_DestroyArray(CommandCall& call);
-void Cmd_ArraySize(CommandCall& call);
-void Cmd_ArrayCount(CommandCall& call);
-void Cmd_SetInArray(CommandCall& call);
-void Cmd_SetFloatInArray(CommandCall& call);
-void Cmd_GetInArray(CommandCall& call);
-void Cmd_GetTypeInArray(CommandCall& call);
-void Cmd_RemInArray(CommandCall& call);
-void Cmd_FindInArray(CommandCall& call);
-void Cmd_FindFloatInArray(CommandCall& call);
-void Cmd_SetRefInArray(CommandCall& call);
-void Cmd_FindRefInArray(CommandCall& call);
-void Cmd_CopyArray(CommandCall& call);
-void Cmd_ArrayEsp(CommandCall& call);
-void Cmd_ArrayProtect(CommandCall& call);
-void Cmd_FirstInArray(CommandCall& call);
-void Cmd_DestroyAllArrays(CommandCall& call);
-void Cmd_PackArray(CommandCall& call);
-void Cmd_CreateString(CommandCall& call);
-void Cmd_DestroyString(CommandCall& call);
-void Cmd_SetString(CommandCall& call);
-void Cmd_StringEsp(CommandCall& call);
-void Cmd_StringProtect(CommandCall& call);
-void Cmd_StringLen(CommandCall& call);
-void Cmd_DestroyAllStrings(CommandCall& call);
-void Cmd_StringSetName(CommandCall& call);
-void Cmd_StringGetName(CommandCall& call);
-void Cmd_StringMsg(CommandCall& call);
-void Cmd_StringCat(CommandCall& call);
-void Cmd_UserFileExists(CommandCall& call);
-void Cmd_RenFile(CommandCall& call);
-void Cmd_DelFile(CommandCall& call);
-void Cmd_StringToTxtFile(CommandCall& call);
-void Cmd_CopyString(CommandCall& call);
-void Cmd_IntToString(CommandCall& call);
-void Cmd_FloatToString(CommandCall& call);
-void Cmd_RefToString(CommandCall& call);
-void Cmd_IniReadInt(CommandCall& call);
-void Cmd_IniReadFloat(CommandCall& call);
-void Cmd_IniReadRef(CommandCall& call);
-void Cmd_IniWriteInt(CommandCall& call);
-void Cmd_IniWriteFloat(CommandCall& call);
-void Cmd_IniWriteRef(CommandCall& call);
-void Cmd_IniKeyExists(CommandCall& call);
-void Cmd_IniDelKey(CommandCall& call);
-void Cmd_EspToString(CommandCall& call);
-void Cmd_IniReadString(CommandCall& call);
-void Cmd_IniWriteString(CommandCall& call);
-void Cmd_ModRefEsp(CommandCall& call);
-void Cmd_GetRefEsp(CommandCall& call);
-void Cmd_StringToRef(CommandCall& call);
-void Cmd_StringCmp(CommandCall& call);
-void Cmd_FileToString(CommandCall& call);
-void Cmd_StringPos(CommandCall& call);
-void Cmd_StringToInt(CommandCall& call);
-void Cmd_StringToFloat(CommandCall& call);
-void Cmd_ArrayCmp(CommandCall& call);
-void Cmd_StringMsgBox(CommandCall& call);
-void Cmd_StringIns(CommandCall& call);
-void Cmd_StringRep(CommandCall& call);
-void Cmd_IntToHex(CommandCall& call);
-void Cmd_LC(CommandCall& call);
-void Cmd_FromNyxa(CommandCall& call);
-void Cmd_ToNyxa(CommandCall& call);
-void Cmd_StrLC(CommandCall& call);
-void Cmd_CreateEspBook(CommandCall& call);
-void Cmd_FmtString(CommandCall& call);
-void Cmd_FixName(CommandCall& call);
-void Cmd_ResetName(CommandCall& call);
-void Cmd_HasFixedName(CommandCall& call);
-void Cmd_csc(CommandCall& call);
-void Cmd_StringSetNameEx(CommandCall& call);
-void Cmd_StringGetNameEx(CommandCall& call);
-void Cmd_FixNameEx(CommandCall& call);
-void Cmd_IniGetNthSection(CommandCall& call);
-void Cmd_IniSectionsCount(CommandCall& call);
-void Cmd_RunBatString(CommandCall& call);
-void Cmd_Halt(CommandCall& call);
-void Cmd_RefToLong(CommandCall& call);
-void Cmd_LongToRef(CommandCall& call);
-void Cmd_FindFirstFile(CommandCall& call);
-void Cmd_FindNextFile(CommandCall& call);
-void Cmd_GetFileSize(CommandCall& call);
-void Cmd_NewHudS(CommandCall& call);
-void Cmd_DelHudS(CommandCall& call);
-void Cmd_ScreenInfo(CommandCall& call);
-void Cmd_HudS_X(CommandCall& call);
-void Cmd_HudS_SclX(CommandCall& call);
-void Cmd_HudS_Show(CommandCall& call);
-void Cmd_HudS_Opac(CommandCall& call);
-void Cmd_HudS_Align(CommandCall& call);
-void Cmd_AutoSclHudS(CommandCall& call);
-void Cmd_HudS_Y(CommandCall& call);
-void Cmd_HudSEsp(CommandCall& call);
-void Cmd_HudSProtect(CommandCall& call);
-void Cmd_HudsInfo(CommandCall& call);
-void Cmd_DelAllHudSs(CommandCall& call);
-void Cmd_HudS_L(CommandCall& call);
-void Cmd_rcsc(CommandCall& call);
-void Cmd_HudS_SclY(CommandCall& call);
-void Cmd_NewHudT(CommandCall& call);
-void Cmd_DelHudT(CommandCall& call);
-void Cmd_HudT_X(CommandCall& call);
-void Cmd_HudT_SclX(CommandCall& call);
-void Cmd_HudT_Show(CommandCall& call);
-void Cmd_HudT_Opac(CommandCall& call);
-void Cmd_HudT_Align(CommandCall& call);
-void Cmd_AutoSclHudT(CommandCall& call);
-void Cmd_HudT_Y(CommandCall& call);
-void Cmd_HudTEsp(CommandCall& call);
-void Cmd_HudTProtect(CommandCall& call);
-void Cmd_HudTInfo(CommandCall& call);
-void Cmd_DelAllHudTs(CommandCall& call);
-void Cmd_HudT_L(CommandCall& call);
-void Cmd_HudT_SclY(CommandCall& call);
-void Cmd_PauseBox(CommandCall& call);
-void Cmd_KillMenu(CommandCall& call);
-void Cmd_SetHudT(CommandCall& call);
-void Cmd_HudT_Text(CommandCall& call);
-void Cmd_HudS_Tex(CommandCall& call);
-void Cmd_SanString(CommandCall& call);
-void Cmd_IsHUDEnabled(CommandCall& call);
-void Cmd_IsKorvelDataReset(CommandCall& call);
-void Cmd_KrvlSpcl(CommandCall& call);
+#define KORVEL_COMMAND(name, ...) void Cmd_##name(CommandCall& call);
+#define KORVEL_PARAM_AS(...)
+#define KORVEL_PARAM(...)
+#define KORVEL_END()
+#include "core/catalogue.def"
+#undef KORVEL_COMMAND
+#undef KORVEL_PARAM_AS
+#undef KORVEL_PARAM
+#undef KORVEL_END
 
 }  // namespace korvel

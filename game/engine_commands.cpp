@@ -5,6 +5,7 @@
 #include "base/engine.h"
 #include "base/flags.h"
 #include "core/global.h"
+#include "core/command_args.h"
 #include "core/handlers.h"
 
 namespace korvel {
@@ -15,15 +16,16 @@ void Cmd_Halt(CommandCall&) {
 }
 
 void Cmd_RefToLong(CommandCall& call) {
-  call.SetResultInt(static_cast<int32_t>(call.FormId(0)));
+  call.SetResultInt(static_cast<int32_t>(RefToLongArgs(call).ValueFormId()));
 }
 
 void Cmd_LongToRef(CommandCall& call) {
-  call.SetResultRef(static_cast<uint32_t>(call.Int(0)));
+  call.SetResultRef(static_cast<uint32_t>(LongToRefArgs(call).Value()));
 }
 
 void Cmd_KillMenu(CommandCall& call) {
-  bool closed = GetEngine().CloseMenu(static_cast<uint16_t>(call.Int(0) & 0xFFFF));
+  uint16_t menu_type = static_cast<uint16_t>(KillMenuArgs(call).MenuType() & 0xFFFF);
+  bool closed = GetEngine().CloseMenu(menu_type);
   call.SetResultInt(closed ? 0 : 1);
 }
 

@@ -5,15 +5,17 @@
 #include <vector>
 
 #include "base/engine.h"
+#include "core/command_args.h"
 #include "core/handlers.h"
 #include "objects/string_store.h"
 
 namespace korvel {
 
 void Cmd_StringMsg(CommandCall& call) {
-  std::optional<std::string> text = ResolveSource(call.Int(0));
+  StringMsgArgs args(call);
+  std::optional<std::string> text = ResolveSource(args.StringID());
   if (!text || text->empty()) return;
-  if (call.Int(1) == 0)
+  if (args.ToConsole() == 0)
     GetEngine().ShowMessage(*text);
   else
     GetEngine().ConsolePrint(*text);
@@ -21,7 +23,8 @@ void Cmd_StringMsg(CommandCall& call) {
 
 void Cmd_StringMsgBox(CommandCall& call) {
   std::vector<std::string> texts;
-  for (size_t i = 0; i <= 10; ++i) {
+  // The message, then the ten button labels.
+  for (size_t i = StringMsgBoxParam::StringID0; i <= StringMsgBoxParam::StringID10; ++i) {
     std::optional<std::string> text = ResolveSource(call.Int(i));
     if (!text) return;
     texts.push_back(std::move(*text));
@@ -35,7 +38,7 @@ void Cmd_StringMsgBox(CommandCall& call) {
 }
 
 void Cmd_PauseBox(CommandCall& call) {
-  std::optional<std::string> text = ResolveSource(call.Int(0));
+  std::optional<std::string> text = ResolveSource(PauseBoxArgs(call).StringID());
   if (!text) return;
   GetEngine().NoticeBox(text->empty() ? "PAUSE" : *text, "");
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/engine.h"
+#include "core/command_args.h"
 #include "core/handlers.h"
 #include "objects/string_store.h"
 #include "names/names.h"
@@ -30,25 +31,47 @@ void* ObjectOrCaller(CommandCall& call, void* object) { return object ? object :
 
 }  // namespace
 
-void Cmd_FixName(CommandCall& call) { Fix(call, call.Int(1), call.Form(0)); }
-void Cmd_FixNameEx(CommandCall& call) { Fix(call, call.Int(0), call.Form(1)); }
-void Cmd_ResetName(CommandCall& call) { GetNames().ResetOverride(ObjectOrCaller(call, call.Form(0))); }
-void Cmd_HasFixedName(CommandCall& call) {
-  call.SetResultInt(GetNames().HasOverride(ObjectOrCaller(call, call.Form(0))) ? 1 : 0);
+void Cmd_FixName(CommandCall& call) {
+  FixNameArgs args(call);
+  Fix(call, args.StringID(), args.Reference());
 }
-void Cmd_StringSetName(CommandCall& call) { SetUnrecorded(call, call.Int(1), call.Form(0)); }
-void Cmd_StringSetNameEx(CommandCall& call) { SetUnrecorded(call, call.Int(0), call.Form(1)); }
-void Cmd_StringGetName(CommandCall& call) { GetInto(call, call.Int(1), call.Int(2), call.Form(0)); }
-void Cmd_StringGetNameEx(CommandCall& call) { GetInto(call, call.Int(0), call.Int(1), call.Form(2)); }
+void Cmd_FixNameEx(CommandCall& call) {
+  FixNameExArgs args(call);
+  Fix(call, args.StringID(), args.Reference());
+}
+void Cmd_ResetName(CommandCall& call) {
+  GetNames().ResetOverride(ObjectOrCaller(call, ResetNameArgs(call).Reference()));
+}
+void Cmd_HasFixedName(CommandCall& call) {
+  void* object = ObjectOrCaller(call, HasFixedNameArgs(call).Reference());
+  call.SetResultInt(GetNames().HasOverride(object) ? 1 : 0);
+}
+void Cmd_StringSetName(CommandCall& call) {
+  StringSetNameArgs args(call);
+  SetUnrecorded(call, args.StringID(), args.Reference());
+}
+void Cmd_StringSetNameEx(CommandCall& call) {
+  StringSetNameExArgs args(call);
+  SetUnrecorded(call, args.StringID(), args.Reference());
+}
+void Cmd_StringGetName(CommandCall& call) {
+  StringGetNameArgs args(call);
+  GetInto(call, args.StringID(), args.Global(), args.Reference());
+}
+void Cmd_StringGetNameEx(CommandCall& call) {
+  StringGetNameExArgs args(call);
+  GetInto(call, args.StringID(), args.Global(), args.Reference());
+}
 
-// Reserved maintenance command. Sub-command 1 replaces the ending of the
-// fixed names of a form (Arg 1) or of the forms whose base it is: Arg 2 is
-// the old ending, Arg 3 the new one.
+// Reserved maintenance command. Sub-command 1 (Arg 0) replaces the ending
+// of the fixed names of a form (Arg 1) or of the forms whose base it is:
+// Arg 2 is the old ending, Arg 3 the new one.
 void Cmd_KrvlSpcl(CommandCall& call) {
-  uint32_t target = static_cast<uint32_t>(call.Int(1));
-  if (call.Int(0) != 1 || target == 0) return;
-  std::optional<std::string> old_end = ResolveSource(call.Int(2));
-  std::optional<std::string> new_end = ResolveSource(call.Int(3));
+  KrvlSpclArgs args(call);
+  uint32_t target = static_cast<uint32_t>(args.Arg1());
+  if (args.Arg0() != 1 || target == 0) return;
+  std::optional<std::string> old_end = ResolveSource(args.Arg2());
+  std::optional<std::string> new_end = ResolveSource(args.Arg3());
   if (!old_end || !new_end) return;
   Engine& engine = GetEngine();
   for (const auto& record : GetNames().records()) {

@@ -57,6 +57,24 @@ TEST(Catalogue, NamesAreUniqueAndTablesWellFormed) {
   }
 }
 
+TEST(Catalogue, EveryOptionalEspIdTakesTheCaller) {
+  int with_role = 0;
+  for (const CommandEntry& entry : kCatalogue) {
+    for (size_t i = 0; i < entry.param_count; ++i) {
+      const ParamEntry& p = entry.params[i];
+      bool esp_id = std::string(p.name) == "EspID";
+      EXPECT_EQ(p.role == ParamRole::kCallerEspId, esp_id) << entry.name;
+      if (p.role == ParamRole::kCallerEspId) {
+        ++with_role;
+        EXPECT_EQ(p.type, ParamType::kInteger) << entry.name;
+        EXPECT_TRUE(p.optional) << entry.name;
+        EXPECT_EQ(p.preset, -1) << entry.name;
+      }
+    }
+  }
+  EXPECT_EQ(with_role, 14);
+}
+
 TEST(Catalogue, ExtractorChoice) {
   int companion = 0;
   for (const CommandEntry& entry : kCatalogue) {
