@@ -1,11 +1,24 @@
-# The 32-bit game build: the plug-in DLL (installed under both variant
+# The Windows builds (win32: the product for the 32-bit game; win64: the
+# same sources for x86-64): the plug-in DLL (installed under both variant
 # names), the stand-in game with its host, the stand-in companion library in
 # its variants, and the tests that run them under Wine.
 
 set(DIST ${CMAKE_BINARY_DIR}/dist)
-# The Wine prefix lies beside the build trees, never in the user's home.
+# The Wine prefixes lie beside the build trees, never in the user's home:
+# one for 32-bit programs, one (a win64 prefix) for x86-64 programs, each
+# run by its own Wine loader.
 get_filename_component(KORVEL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
-set(KORVEL_WINEPREFIX ${KORVEL_BUILD_ROOT}/wineprefix CACHE PATH "Wine prefix for the tests")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KORVEL_WINEPREFIX ${KORVEL_BUILD_ROOT}/wineprefix64 CACHE PATH "Wine prefix for the tests")
+  find_program(KORVEL_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+  find_program(KORVEL_WINE NAMES wine64 wine)
+else()
+  set(KORVEL_WINEPREFIX ${KORVEL_BUILD_ROOT}/wineprefix CACHE PATH "Wine prefix for the tests")
+  find_program(KORVEL_WINE NAMES wine)
+endif()
+if(NOT KORVEL_WINE)
+  set(KORVEL_WINE wine)
+endif()
 file(MAKE_DIRECTORY ${DIST})
 
 add_library(korvel_plugin SHARED ${PLATFORM_SOURCES})
@@ -43,7 +56,7 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
   target_link_options(paths_corpus PRIVATE -static)
   set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME wine_paths_corpus
-    COMMAND wine ${CMAKE_BINARY_DIR}/tests/paths_corpus.exe Z:${CMAKE_CURRENT_SOURCE_DIR}/tests/data/hostile-paths.txt)
+    COMMAND ${KORVEL_WINE} ${CMAKE_BINARY_DIR}/tests/paths_corpus.exe Z:${CMAKE_CURRENT_SOURCE_DIR}/tests/data/hostile-paths.txt)
   set_tests_properties(wine_paths_corpus PROPERTIES TIMEOUT 300
     ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};WINEDEBUG=-all")
 endif()
@@ -58,6 +71,6 @@ foreach(test ${WINE_TESTS})
     COMMAND ${PYTHON3} -m unittest -v ${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine)
   set_tests_properties(wine_${name} PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
+    ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};KORVEL_WINE=${KORVEL_WINE};KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
     TIMEOUT 600)
 endforeach()

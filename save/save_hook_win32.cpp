@@ -11,6 +11,7 @@
 #include "save/save_hook_win32.h"
 #include "save/cosave_io.h"
 #include "save/save_hook.h"
+#include "save/save_hook_stubs_win32.h"
 
 namespace korvel {
 namespace {
@@ -68,78 +69,28 @@ BOOL WINAPI CloseHandler(HANDLE handle) noexcept {
 
 extern "C" {
 
-// Read by the stubs below.
-void* korvel_rename_stub_address = nullptr;
-void* korvel_rename_resume = nullptr;
-uint32_t korvel_reset_value_address = 0;
-
-void __cdecl KorvelRenameHandler(const char* existing, const char* renamed) noexcept {
+void KorvelRenameHandler(const char* existing, const char* renamed) noexcept {
   try {
     if (existing && renamed) korvel::OnSaveRenamed(existing, renamed);
   } catch (...) {
   }
 }
 
-void __cdecl KorvelDeleteHandler(const char* name) noexcept {
+void KorvelDeleteHandler(const char* name) noexcept {
   try {
     if (name) korvel::OnSaveDeleted(name);
   } catch (...) {
   }
 }
 
-void __cdecl KorvelResetHandler() noexcept {
+void KorvelResetHandler() noexcept {
   try {
     korvel::OnResetPoint();
   } catch (...) {
   }
 }
 
-void KorvelRenameStub();
-void KorvelDeleteStub();
-void KorvelResetStub();
-
 }  // extern "C"
-
-// The stubs replay what the patched game instructions did around a call of
-// their handler.
-asm(R"(
-    .text
-    .globl _KorvelRenameStub
-_KorvelRenameStub:
-    pushl 12(%ebp)            # the game's two pushes: new name,
-    pushl 8(%ebp)             # then existing name
-    pushal
-    pushl 36(%esp)            # new name
-    pushl 36(%esp)            # existing name
-    call _KorvelRenameHandler
-    addl $8, %esp
-    popal
-    jmp *_korvel_rename_resume
-
-    .globl _KorvelDeleteStub
-_KorvelDeleteStub:
-    cmpl $0, 8(%ebp)          # the game's conditional copy of the name
-    cmovne %eax, %esi
-    pushfl
-    pushal
-    pushl %esi                # the name about to be deleted
-    call _KorvelDeleteHandler
-    addl $4, %esp
-    popal
-    popfl
-    ret
-
-    .globl _KorvelResetStub
-_KorvelResetStub:
-    pushfl
-    pushal
-    call _KorvelResetHandler
-    popal
-    popfl
-    movl _korvel_reset_value_address, %ecx
-    movl (%ecx), %ecx         # the game's load
-    ret
-)");
 
 namespace korvel {
 
@@ -150,41 +101,62 @@ void InstallSaveHooks() {
     engine_open = reinterpret_cast<CreateFileFn>(*table->import_create_file);
     engine_close = reinterpret_cast<CloseHandleFn>(*table->import_close_handle);
     if (engine_open && engine_close) {
-      Patch4(table->import_create_file,
-             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&OpenHandler)));
-      Patch4(table->import_close_handle,
-             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&CloseHandler)));
+      PatchPointer(table->import_create_file, reinterpret_cast<void*>(&OpenHandler));
+      PatchPointer(table->import_close_handle, reinterpret_cast<void*>(&CloseHandler));
     }
   }
 
-  // Rename point: two 3-byte pushes (FF 75 0C, FF 75 08) become JMP [abs32].
-  if (uint8_t* site = table->rename_site) {
-    static const uint8_t expected[6] = {0xFF, 0x75, 0x0C, 0xFF, 0x75, 0x08};
+  // Rename point: the game's loads of the move's two arguments become an
+  // indirect JMP through a cell holding the stub's address (FF 25: an
+  // absolute cell on i386, a RIP-relative one on x86-64), padded with NOPs.
+  if (uint8_t* site = table->rename_site;
+      SiteMatches(site, save_sites::kRename, nullptr, sizeof save_sites::kRename)) {
     korvel_rename_stub_address = reinterpret_cast<void*>(&KorvelRenameStub);
-    korvel_rename_resume = site + 6;
-    uint8_t bytes[6] = {kOpGroup5, kModRmJmpAbs};
-    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&korvel_rename_stub_address));
-    std::memcpy(bytes + 2, &pointer, 4);
-    PatchSite(site, expected, nullptr, bytes, sizeof bytes);
+    korvel_rename_resume = site + sizeof save_sites::kRename;
+    if (void** cell = ReachableCell(site, korvel_rename_stub_address)) {
+      uint8_t bytes[sizeof save_sites::kRename] = {kOpGroup5, kModRmJmpAbs};
+#if defined(__x86_64__)
+      uint32_t operand = Rel32(site, 6, cell);
+#else
+      uint32_t operand = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cell));
+#endif
+      std::memcpy(bytes + 2, &operand, 4);
+      std::memset(bytes + 6, kOpNop, sizeof bytes - 6);
+      PatchSite(site, save_sites::kRename, nullptr, bytes, sizeof bytes);
+    }
   }
-  // Delete point: CMP DWORD [EBP+8],0 (83 7D 08 00) and CMOVNE ESI,EAX
-  // (0F 45 F0) become CALL rel32 and two NOPs.
-  if (uint8_t* site = table->delete_site) {
-    static const uint8_t expected[7] = {0x83, 0x7D, 0x08, 0x00, 0x0F, 0x45, 0xF0};
-    uint8_t bytes[7] = {kOpCallRel32, 0, 0, 0, 0, kOpNop, kOpNop};
-    uint32_t rel = Rel32(site, 5, reinterpret_cast<void*>(&KorvelDeleteStub));
-    std::memcpy(bytes + 1, &rel, 4);
-    PatchSite(site, expected, nullptr, bytes, sizeof bytes);
+  // Delete point: the game's conditional copy of the name becomes CALL
+  // rel32 to the stub and NOPs.
+  if (uint8_t* site = table->delete_site;
+      SiteMatches(site, save_sites::kDelete, nullptr, sizeof save_sites::kDelete)) {
+    if (void* target = ReachableJump(site, reinterpret_cast<void*>(&KorvelDeleteStub))) {
+      uint8_t bytes[sizeof save_sites::kDelete];
+      std::memset(bytes, kOpNop, sizeof bytes);
+      bytes[0] = kOpCallRel32;
+      uint32_t rel = Rel32(site, 5, target);
+      std::memcpy(bytes + 1, &rel, 4);
+      PatchSite(site, save_sites::kDelete, nullptr, bytes, sizeof bytes);
+    }
   }
-  // Reset point: MOV ECX,[abs32] (8B 0D xxxxxxxx) becomes NOP and CALL rel32.
-  if (uint8_t* site = table->reset_site) {
-    static const uint8_t expected[6] = {0x8B, 0x0D, 0, 0, 0, 0};
-    static const uint8_t mask[6] = {1, 1, 0, 0, 0, 0};
-    std::memcpy(&korvel_reset_value_address, site + 2, 4);
-    uint8_t bytes[6] = {kOpNop, kOpCallRel32};
-    uint32_t rel = Rel32(site + 1, 5, reinterpret_cast<void*>(&KorvelResetStub));
-    std::memcpy(bytes + 2, &rel, 4);
-    PatchSite(site, expected, mask, bytes, sizeof bytes);
+  // Reset point: MOV ECX,[operand] becomes NOP and CALL rel32 to the stub,
+  // which does the load itself. The operand is read only once the site's
+  // bytes are known to be that instruction.
+  if (uint8_t* site = table->reset_site; SiteMatches(site, save_sites::kReset,
+                                                     save_sites::kResetMask, sizeof save_sites::kReset)) {
+    uint32_t operand;
+    std::memcpy(&operand, site + 2, 4);
+#if defined(__x86_64__)
+    korvel_reset_value_address = reinterpret_cast<uintptr_t>(site) + sizeof save_sites::kReset +
+                                 static_cast<intptr_t>(static_cast<int32_t>(operand));
+#else
+    korvel_reset_value_address = operand;
+#endif
+    if (void* target = ReachableJump(site, reinterpret_cast<void*>(&KorvelResetStub))) {
+      uint8_t bytes[6] = {kOpNop, kOpCallRel32};
+      uint32_t rel = Rel32(site + 1, 5, target);
+      std::memcpy(bytes + 2, &rel, 4);
+      PatchSite(site, save_sites::kReset, save_sites::kResetMask, bytes, sizeof bytes);
+    }
   }
 }
 

@@ -8,6 +8,7 @@ documents folder (user files, saves) the plug-in sees.
 import argparse
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -35,18 +36,48 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine_env():
+BUILD_ROOT = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "build")
+
+
+def is_x86_64(exe):
+    """True when exe is an x86-64 Windows program (PE machine 0x8664)."""
+    with open(exe, "rb") as f:
+        head = f.read(4096)
+    if len(head) < 0x40 or head[:2] != b"MZ":
+        return False
+    (pe,) = struct.unpack_from("<I", head, 0x3C)
+    if pe + 6 > len(head) or head[pe:pe + 4] != b"PE\0\0":
+        return False
+    (machine,) = struct.unpack_from("<H", head, pe + 4)
+    return machine == 0x8664
+
+
+def wine_loader(exe):
+    """The Wine loader for exe: 64-bit Wine for x86-64 programs (it runs on
+    machines that refuse 32-bit code), the usual `wine` otherwise."""
+    if os.environ.get("KORVEL_WINE"):
+        return os.environ["KORVEL_WINE"]
+    if is_x86_64(exe):
+        for candidate in ("/usr/lib/wine/wine64", "/usr/lib64/wine/wine64"):
+            if os.access(candidate, os.X_OK):
+                return candidate
+        return shutil.which("wine64") or "wine"
+    return "wine"
+
+
+def wine_env(exe):
     env = dict(os.environ)
-    # Never the user's own Wine prefix: the project keeps one in its build tree.
-    env.setdefault("WINEPREFIX", os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
-                                              "build", "wineprefix"))
+    # Never the user's own Wine prefix: the project keeps one per word size
+    # in its build tree.
+    env.setdefault("WINEPREFIX", os.path.join(BUILD_ROOT, "wineprefix64" if is_x86_64(exe) else "wineprefix"))
     env.setdefault("WINEDEBUG", "-all")
     env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d;mscoree=d;mshtml=d"
     return env
 
 
 def command(game_dir, script=None, host_version=None, game_version=None, editor=None, engine_table=True):
-    cmd = ["wine", windows_path(os.path.join(game_dir, "Veldmark.exe"))]
+    exe = os.path.join(game_dir, "Veldmark.exe")
+    cmd = [wine_loader(exe), windows_path(exe)]
     if host_version is not None:
         cmd += ["--host-version", str(host_version)]
     if game_version is not None:
@@ -63,7 +94,8 @@ def command(game_dir, script=None, host_version=None, game_version=None, editor=
 def run(game_dir, dist, script=None, variant="plain", timeout=60, **options):
     """Runs the game once; returns (exit status, standard output, standard error)."""
     install(game_dir, dist, variant)
-    proc = subprocess.run(command(game_dir, script, **options), env=wine_env(), stdin=subprocess.DEVNULL,
+    exe = os.path.join(game_dir, "Veldmark.exe")
+    proc = subprocess.run(command(game_dir, script, **options), env=wine_env(exe), stdin=subprocess.DEVNULL,
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
     out = proc.stdout.decode("latin-1").replace("\r\n", "\n")
     err = proc.stderr.decode("latin-1").replace("\r\n", "\n")
@@ -92,7 +124,7 @@ def main():
     install(game_dir, args.dist, args.variant)
     cmd = command(game_dir, args.script, args.host_version, args.game_version, args.editor,
                   not args.no_engine_table)
-    return subprocess.call(cmd, env=wine_env(), stdin=subprocess.DEVNULL)
+    return subprocess.call(cmd, env=wine_env(os.path.join(game_dir, "Veldmark.exe")), stdin=subprocess.DEVNULL)
 
 
 if __name__ == "__main__":

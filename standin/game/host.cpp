@@ -155,19 +155,26 @@ HRESULT WINAPI GameDocumentsFolder(HWND, int csidl, HANDLE, DWORD, LPSTR path) {
   return S_OK;
 }
 
-// Overwrites the start of a function with a jump to its replacement.
-// E9 xxxxxxxx: JMP rel32.
+// Overwrites the start of a function with a jump to its replacement:
+// E9 xxxxxxxx (JMP rel32) on i386; FF 25 00000000 and the 64-bit address
+// (JMP [RIP+0]) on x86-64, where the replacement may lie beyond rel32's reach.
 void Redirect(const char* dll, const char* name, void* replacement) {
   HMODULE module = LoadLibraryA(dll);
   auto* target = reinterpret_cast<uint8_t*>(GetProcAddress(module, name));
   if (!target) return;
-  DWORD old_protection;
-  if (!VirtualProtect(target, 5, PAGE_EXECUTE_READWRITE, &old_protection)) return;
+#if defined(__x86_64__)
+  uint8_t jump[14] = {0xFF, 0x25, 0, 0, 0, 0};
+  std::memcpy(jump + 6, &replacement, 8);
+#else
+  uint8_t jump[5] = {0xE9};
   int32_t rel = static_cast<int32_t>(reinterpret_cast<uint8_t*>(replacement) - (target + 5));
-  target[0] = 0xE9;
-  std::memcpy(target + 1, &rel, 4);
-  VirtualProtect(target, 5, old_protection, &old_protection);
-  FlushInstructionCache(GetCurrentProcess(), target, 5);
+  std::memcpy(jump + 1, &rel, 4);
+#endif
+  DWORD old_protection;
+  if (!VirtualProtect(target, sizeof jump, PAGE_EXECUTE_READWRITE, &old_protection)) return;
+  std::memcpy(target, jump, sizeof jump);
+  VirtualProtect(target, sizeof jump, old_protection, &old_protection);
+  FlushInstructionCache(GetCurrentProcess(), target, sizeof jump);
 }
 
 }  // namespace

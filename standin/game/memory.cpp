@@ -3,10 +3,142 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <malloc.h>
+#include <unordered_map>
 #include <vector>
 
 namespace standin {
 
+#if defined(__x86_64__)
+// An x86-64 address space cannot be used up. The 64-bit game gives its
+// plug-ins a heap budget instead: their C runtime allocations (malloc,
+// calloc, realloc, reached through their import tables) fail once the
+// memory they took since the squeeze would pass it, which is what a
+// 32-bit game near the end of its address space shows them.
+namespace {
+
+struct Budget {
+  size_t limit = 0;
+  size_t used = 0;
+  std::unordered_map<void*, size_t> live;  // allocations made under the budget
+};
+Budget* budget = nullptr;
+
+void* (*real_malloc)(size_t) = nullptr;
+void* (*real_calloc)(size_t, size_t) = nullptr;
+void* (*real_realloc)(void*, size_t) = nullptr;
+void (*real_free)(void*) = nullptr;
+
+bool Fits(size_t more, size_t less = 0) {
+  return more <= budget->limit && budget->used - less <= budget->limit - more;
+}
+
+void Track(void* p) {
+  size_t size = _msize(p);
+  budget->live[p] = size;
+  budget->used += size;
+}
+
+size_t Untrack(void* p) {
+  auto it = budget->live.find(p);
+  if (it == budget->live.end()) return 0;
+  size_t size = it->second;
+  budget->used -= size;
+  budget->live.erase(it);
+  return size;
+}
+
+size_t TrackedSize(void* p) {
+  auto it = budget->live.find(p);
+  return it == budget->live.end() ? 0 : it->second;
+}
+
+void* CappedMalloc(size_t size) {
+  if (!Fits(size)) return nullptr;
+  void* p = real_malloc(size);
+  if (p) Track(p);
+  return p;
+}
+
+void* CappedCalloc(size_t count, size_t size) {
+  if (size && count > SIZE_MAX / size) return nullptr;
+  if (!Fits(count * size)) return nullptr;
+  void* p = real_calloc(count, size);
+  if (p) Track(p);
+  return p;
+}
+
+void* CappedRealloc(void* p, size_t size) {
+  if (!p) return CappedMalloc(size);
+  if (size == 0) {
+    Untrack(p);
+    return real_realloc(p, 0);
+  }
+  if (!Fits(size, TrackedSize(p))) return nullptr;
+  void* q = real_realloc(p, size);
+  if (q) {
+    Untrack(p);
+    Track(q);
+  }
+  return q;
+}
+
+void CappedFree(void* p) {
+  if (p) Untrack(p);
+  real_free(p);
+}
+
+// Points the module's msvcrt.dll import of function at replacement.
+void RedirectImport(HMODULE module, const char* function, void* replacement) {
+  auto* base = reinterpret_cast<uint8_t*>(module);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return;
+  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+       ++imp) {
+    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "msvcrt.dll") != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (names->u1.Ordinal & IMAGE_ORDINAL_FLAG) continue;
+      auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<char*>(by_name->Name), function) != 0) continue;
+      DWORD old_protection;
+      if (!VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old_protection)) return;
+      slots->u1.Function = reinterpret_cast<uintptr_t>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof(void*), old_protection, &old_protection);
+    }
+  }
+}
+
+}  // namespace
+
+size_t SqueezeAddressSpace(size_t left_mib) {
+  if (!budget) {
+    budget = new Budget;
+    real_malloc = &malloc;
+    real_calloc = &calloc;
+    real_realloc = &realloc;
+    real_free = &free;
+    for (const char* name : {"Qarn_Tovi_Korvel.dll", "Qarn_Tovi_Korvel_HUD.dll"}) {
+      if (HMODULE module = GetModuleHandleA(name)) {
+        RedirectImport(module, "malloc", reinterpret_cast<void*>(&CappedMalloc));
+        RedirectImport(module, "calloc", reinterpret_cast<void*>(&CappedCalloc));
+        RedirectImport(module, "realloc", reinterpret_cast<void*>(&CappedRealloc));
+        RedirectImport(module, "free", reinterpret_cast<void*>(&CappedFree));
+      }
+    }
+  }
+  // A new squeeze starts from what the plug-ins hold now.
+  budget->live.clear();
+  budget->used = 0;
+  budget->limit = left_mib << 20;
+  return left_mib;
+}
+
+#else
 namespace {
 
 struct Block {
@@ -50,5 +182,7 @@ size_t SqueezeAddressSpace(size_t left_mib) {
   }
   return freed >> 20;
 }
+
+#endif
 
 }  // namespace standin

@@ -23,6 +23,53 @@ extern uint8_t StandinResetSite[];
 uint32_t standin_reset_value = 0x1E55;
 }
 
+#if defined(__x86_64__)
+asm(R"(
+    .text
+    .globl StandinRenameSave
+StandinRenameSave:
+    pushq %rbp
+    movq %rsp, %rbp
+    subq $32, %rsp            # shadow space of the move
+    movq %rcx, 16(%rbp)       # home of the two arguments
+    movq %rdx, 24(%rbp)
+    .globl StandinRenameSite
+StandinRenameSite:
+    movq 16(%rbp), %rcx
+    movq 24(%rbp), %rdx
+    call *__imp_MoveFileA(%rip)
+    leave
+    ret
+
+    .globl StandinDeleteSave
+StandinDeleteSave:
+    pushq %rbp
+    movq %rsp, %rbp
+    pushq %rsi
+    subq $40, %rsp
+    movq %rcx, 16(%rbp)
+    xorl %esi, %esi
+    movq %rcx, %rax
+    .globl StandinDeleteSite
+StandinDeleteSite:
+    cmpq $0, 16(%rbp)
+    cmovneq %rax, %rsi
+    movq %rsi, %rcx
+    call *__imp_DeleteFileA(%rip)
+    addq $40, %rsp
+    popq %rsi
+    popq %rbp
+    ret
+
+    .globl StandinResetPoint
+StandinResetPoint:
+    .globl StandinResetSite
+StandinResetSite:
+    movl standin_reset_value(%rip), %ecx
+    movl %ecx, %eax
+    ret
+)");
+#else
 asm(R"(
     .text
     .globl _StandinRenameSave
@@ -62,6 +109,7 @@ _StandinResetSite:
     movl %ecx, %eax
     ret
 )");
+#endif
 
 namespace standin {
 namespace {

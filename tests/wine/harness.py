@@ -13,7 +13,6 @@ BUILD = os.environ.get("KORVEL_BUILD", os.path.join(SOURCE, "build", "win32"))
 sys.path.insert(0, os.path.join(SOURCE, "tools"))
 import sim  # noqa: E402
 
-os.environ.setdefault("WINEPREFIX", os.path.join(SOURCE, "build", "wineprefix"))
 
 
 class GameTest(unittest.TestCase):
