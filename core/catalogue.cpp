@@ -21,10 +21,6 @@ namespace {
   KORVEL_PARAM_AS(ident, #ident, type, optional, preset, role)
 #define KORVEL_END() {}};
 #include "core/catalogue.def"
-#undef KORVEL_COMMAND
-#undef KORVEL_PARAM_AS
-#undef KORVEL_PARAM
-#undef KORVEL_END
 
 }  // namespace
 
@@ -32,14 +28,7 @@ const CommandEntry kCatalogue[kCommandCount] = {
 #define KORVEL_COMMAND(name, alias, help, opcode, preset, extractor, buffer)                 \
   {#name, alias, help, opcode, preset, Extractor::k##extractor, buffer, k##name##Params, \
    std::size(k##name##Params) - 1, &Cmd_##name},
-#define KORVEL_PARAM_AS(...)
-#define KORVEL_PARAM(...)
-#define KORVEL_END()
 #include "core/catalogue.def"
-#undef KORVEL_COMMAND
-#undef KORVEL_PARAM_AS
-#undef KORVEL_PARAM
-#undef KORVEL_END
 };
 
 }  // namespace korvel

@@ -11,14 +11,7 @@ namespace korvel {
 
 inline constexpr size_t kCommandCount = 0
 #define KORVEL_COMMAND(...) +1
-#define KORVEL_PARAM_AS(...)
-#define KORVEL_PARAM(...)
-#define KORVEL_END()
 #include "core/catalogue.def"
-#undef KORVEL_COMMAND
-#undef KORVEL_PARAM_AS
-#undef KORVEL_PARAM
-#undef KORVEL_END
     ;
 extern const CommandEntry kCatalogue[kCommandCount];
 

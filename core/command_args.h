@@ -19,10 +19,6 @@ namespace korvel {
 #define KORVEL_PARAM(ident, ...) ident,
 #define KORVEL_END() kCount }; };
 #include "core/catalogue.def"
-#undef KORVEL_COMMAND
-#undef KORVEL_PARAM_AS
-#undef KORVEL_PARAM
-#undef KORVEL_END
 
 #define KORVEL_ACCESSOR_Integer(ident) \
   int32_t ident() const { return call_.Int(Params_::ident); }
@@ -48,10 +44,6 @@ namespace korvel {
     const CommandCall& call_;   \
   };
 #include "core/catalogue.def"
-#undef KORVEL_COMMAND
-#undef KORVEL_PARAM_AS
-#undef KORVEL_PARAM
-#undef KORVEL_END
 #undef KORVEL_ACCESSOR_Integer
 #undef KORVEL_ACCESSOR_Float
 #undef KORVEL_ACCESSOR_String

@@ -2,6 +2,8 @@
 
 #include "base/env.h"
 #include "save/cosave_io.h"
+#include "save/cosave_registries.h"
+#include "save/save_header_probe.h"
 
 namespace korvel {
 
