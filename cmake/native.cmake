@@ -56,3 +56,11 @@ endif()
 # test never rewrites it (./korvel docs does).
 add_test(NAME command_reference_is_current
   COMMAND korvel_catalogue --check ${CMAKE_CURRENT_SOURCE_DIR}/docs/commands.md)
+
+# Includes between source folders only point down the layers listed in
+# CMakeLists.txt.
+find_program(PYTHON3 python3)
+if(PYTHON3)
+  add_test(NAME includes_point_down_the_layers
+    COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_layers.py ${CMAKE_CURRENT_SOURCE_DIR})
+endif()
