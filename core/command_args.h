@@ -1,9 +1,11 @@
 // Named access to each command's arguments, expanded from catalogue.def.
-// For a command Name:
-//   NameParam::Ident   the position of a parameter in the command's table;
-//   NameArgs           reads the extracted arguments by name:
-//                      NameArgs args(call); args.Global(), args.Reference(),
-//                      args.ReferenceFormId(), args.Ident() for the text.
+// For a command Name with a parameter Ident:
+//   NameParam::Ident   its position in the command's table;
+//   NameArgs           reads the extracted arguments by name, typed by the
+//                      parameter's row: NameArgs args(call); then
+//                      args.Ident() is an int32_t, a float, the text (a
+//                      string_view) or the form pointer, and for a form also
+//                      args.IdentFormId().
 #pragma once
 
 #include <cstddef>

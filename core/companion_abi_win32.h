@@ -17,7 +17,7 @@ using SetNameFn = void(__cdecl*)(void* calling_ref, void* form, const char* name
 using GetNameFn = const char*(__cdecl*)(void* calling_ref, void* form);
 using GetActiveModNameFn = const char*(__cdecl*)(uint32_t mod_index);
 using GetActiveModCountFn = uint32_t(__cdecl*)();
-// (2, output buffer of 16385 bytes, parameter table, script data, opcode
+// (2, output buffer of kFormatTextBuffer bytes, parameter table, script data, opcode
 //  offset, calling script, event list, 23, out StringID, out Global)
 using ExtractFormatStringArgsFn = bool(__cdecl*)(uint32_t, char* buffer, ParamRecord* params,
                                                  void* script_data, uint32_t* opcode_offset,

@@ -88,11 +88,11 @@ TEST(Frame, TextIsCutToTheBufferSizeMinusOne) {
   Scripted extractor;
   extractor.text = std::string(5000, 'x');
   double result = 0;
-  CommandEntry entry = MakeEntry(&Record, 4097);
+  CommandEntry entry = MakeEntry(&Record, kStringTextBuffer);
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text.size(), 4096u);
   extractor.text = std::string(100000, 'y');  // longer than any engine literal
-  entry = MakeEntry(&Record, 256);
+  entry = MakeEntry(&Record, kEspFileNameBuffer);
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text, std::string(255, 'y'));
 }
