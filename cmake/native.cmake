@@ -51,3 +51,11 @@ if(KORVEL_FUZZ)
     target_link_libraries(${name} PRIVATE korvel_core)
   endforeach()
 endif()
+
+# The choice of Windows trees ./korvel makes from what the machine runs.
+find_program(PYTHON3 python3 REQUIRED)
+add_test(NAME korvel_wine_trees
+  COMMAND ${PYTHON3} -m unittest -v test_wine_trees
+  WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/setup)
+set_tests_properties(korvel_wine_trees PROPERTIES TIMEOUT 120
+  ENVIRONMENT "KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}")
