@@ -52,10 +52,11 @@ if(KORVEL_FUZZ)
   endforeach()
 endif()
 
-# The choice of Windows trees ./korvel makes from what the machine runs.
+# ./korvel's set-up: the Windows trees it chooses from what the machine
+# runs, and its package step against a stand-in package manager.
 find_program(PYTHON3 python3 REQUIRED)
-add_test(NAME korvel_wine_trees
-  COMMAND ${PYTHON3} -m unittest -v test_wine_trees
+add_test(NAME korvel_setup
+  COMMAND ${PYTHON3} -m unittest -v test_wine_trees test_packages
   WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/setup)
-set_tests_properties(korvel_wine_trees PROPERTIES TIMEOUT 120
+set_tests_properties(korvel_setup PROPERTIES TIMEOUT 120
   ENVIRONMENT "KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}")
