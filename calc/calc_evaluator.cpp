@@ -39,7 +39,13 @@ struct Pending {
 class Evaluator {
  public:
   Evaluator(std::string_view text, const CalcVariables& variables)
-      : text_(text), variables_(variables) {}
+      : text_(text), variables_(variables) {
+    // Room for the deepest case up front: growing by copies would move
+    // the stacks several times on a long expression. Operands are at least
+    // a character apart; untouched room costs no memory pages.
+    values_.reserve(text.size() / 2 + 2);
+    pending_.reserve(text.size() + 1);
+  }
 
   double Run() {
     bool want_operand = true;

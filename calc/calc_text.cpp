@@ -1,5 +1,8 @@
 #include "calc/calc_text.h"
 
+#include <array>
+#include <cstdint>
+
 namespace korvel {
 namespace {
 
@@ -36,21 +39,36 @@ bool NeighboursFit(std::string_view s, size_t i) {
 }  // namespace
 
 std::optional<std::string> CleanExpression(std::string_view expression) {
-  std::string cleaned;
-  cleaned.reserve(expression.size());
+  // What each byte is to the cleaning; a table, as this runs over every
+  // byte of expressions up to megabytes long.
+  enum Kind : uint8_t { kDropped, kDigit, kPoint, kSeparator };
+  static constexpr auto kKinds = [] {
+    std::array<Kind, 256> kinds{};
+    for (char c = '0'; c <= '9'; ++c) kinds[static_cast<unsigned char>(c)] = kDigit;
+    kinds['.'] = kPoint;
+    for (char c : std::string_view("$%()*+-/p")) kinds[static_cast<unsigned char>(c)] = kSeparator;
+    return kinds;
+  }();
+  std::string cleaned(expression.size(), '\0');
+  size_t length = 0;
   bool dot_in_number = false;
   for (char c : expression) {
-    if (IsDigit(c)) {
-      cleaned += c;
-    } else if (c == '.') {
-      if (dot_in_number) return std::nullopt;
-      dot_in_number = true;
-      cleaned += c;
-    } else if (IsOneOf(c, "$%()*+-/p")) {
-      dot_in_number = false;
-      cleaned += c;
+    switch (kKinds[static_cast<unsigned char>(c)]) {
+      case kDropped:
+        continue;
+      case kPoint:
+        if (dot_in_number) return std::nullopt;
+        dot_in_number = true;
+        break;
+      case kSeparator:
+        dot_in_number = false;
+        break;
+      case kDigit:
+        break;
     }
+    cleaned[length++] = c;
   }
+  cleaned.resize(length);
   return cleaned;
 }
 
