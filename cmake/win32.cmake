@@ -50,6 +50,8 @@ korvel_companion(standin_companion "Qarn_Tovi_Korvel")
 korvel_companion(standin_companion_v121 "companion-version-121" STANDIN_DLX_VERSION=121)
 korvel_companion(standin_companion_incomplete "companion-incomplete" STANDIN_DLX_INCOMPLETE=1)
 
+find_program(PYTHON3 python3 REQUIRED)
+set(KORVEL_WINE_TEST_NAMES)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
   add_executable(paths_corpus tests/win32/paths_corpus_main.cpp base/env_win32.cpp)
   target_link_libraries(paths_corpus PRIVATE korvel_core)
@@ -57,16 +59,17 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
   set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME wine_paths_corpus
     COMMAND ${KORVEL_WINE} ${CMAKE_BINARY_DIR}/tests/paths_corpus.exe Z:${CMAKE_CURRENT_SOURCE_DIR}/tests/data/hostile-paths.txt)
+  list(APPEND KORVEL_WINE_TEST_NAMES wine_paths_corpus)
   set_tests_properties(wine_paths_corpus PROPERTIES TIMEOUT 300
     ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};WINEDEBUG=-all")
 endif()
 
 # Wine tests: each tests/wine/test_*.py runs the stand-in game through
 # ./korvel sim's machinery (tools/sim.py).
-find_program(PYTHON3 python3 REQUIRED)
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/test_*.py)
 foreach(test ${WINE_TESTS})
   get_filename_component(name ${test} NAME_WE)
+  list(APPEND KORVEL_WINE_TEST_NAMES wine_${name})
   add_test(NAME wine_${name}
     COMMAND ${PYTHON3} -m unittest -v ${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine)
@@ -74,3 +77,22 @@ foreach(test ${WINE_TESTS})
     ENVIRONMENT "WINEPREFIX=${KORVEL_WINEPREFIX};KORVEL_WINE=${KORVEL_WINE};KORVEL_DIST=${DIST};KORVEL_BUILD=${CMAKE_BINARY_DIR};KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}"
     TIMEOUT 600)
 endforeach()
+set_tests_properties(${KORVEL_WINE_TEST_NAMES} PROPERTIES LABELS wine)
+
+# Static checks of the shipped 32-bit DLLs: they need neither Wine nor a
+# machine that runs 32-bit code. A DLL linked to the shared C++ runtime
+# shows that the checks refuse what they must.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(STATIC_SAMPLES ${CMAKE_BINARY_DIR}/tests/static)
+  add_custom_command(OUTPUT ${STATIC_SAMPLES}/shared_runtime.dll
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${STATIC_SAMPLES}
+    COMMAND ${CMAKE_CXX_COMPILER} -shared -O1 -o ${STATIC_SAMPLES}/shared_runtime.dll
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/static/shared_runtime.cpp
+    DEPENDS tests/static/shared_runtime.cpp VERBATIM)
+  add_custom_target(static_check_samples ALL DEPENDS ${STATIC_SAMPLES}/shared_runtime.dll)
+  add_test(NAME static_checks
+    COMMAND ${PYTHON3} -m unittest -v test_static_checks
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/static)
+  set_tests_properties(static_checks PROPERTIES LABELS static TIMEOUT 120
+    ENVIRONMENT "KORVEL_DIST=${DIST};KORVEL_STATIC_SAMPLES=${STATIC_SAMPLES}")
+endif()
