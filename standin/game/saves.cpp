@@ -8,7 +8,7 @@
 
 #include "game/imports.h"
 #include "game/world.h"
-#include "host/engine_table_win32.h"
+#include "core/engine_table_win32.h"
 
 extern "C" korvel::abi::EngineTable VeldmarkEngineTable;
 
