@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,22 @@ namespace korvel {
 
 struct LocalTime {
   int year, month, day, hour, minute, second, millisecond;
+};
+
+// One entry of a directory search: its bare name (no folder part).
+struct DirectoryEntry {
+  std::string name;
+  bool is_folder = false;
+  uint64_t size = 0;
+};
+
+// An open directory search (FindFirstFile); closed when destroyed.
+class DirectorySearch {
+ public:
+  virtual ~DirectorySearch() = default;
+  virtual const DirectoryEntry& Current() const = 0;
+  // Moves to the next entry; false when there is none (Current is then stale).
+  virtual bool Next() = 0;
 };
 
 class Env {
@@ -48,6 +65,39 @@ class Env {
   // The fully resolved absolute form of path (GetFullPathName); false when
   // it cannot be resolved.
   virtual bool FullPath(const std::string& path, std::string* full) = 0;
+
+  // Reads the whole file, opened only when it exists and sharing read,
+  // write and delete with others; false when it cannot be opened, its size
+  // cannot be had, it holds more than max_size bytes or reading fails.
+  virtual bool ReadSharedFile(const std::string&, size_t, std::string*) { return false; }
+  // Starts a search for a mask ("*" and "?" as wildcards) admitting every
+  // kind of entry, "." and ".." included; null when nothing matches.
+  virtual std::unique_ptr<DirectorySearch> FindFirst(const std::string&) { return nullptr; }
+
+  // INI files, through the platform's profile services (their syntax and
+  // letter-case rules). Every call opens the file, does one thing and
+  // closes it. A missing file reads as empty.
+  // The value of a key, at most capacity - 1 characters; fallback when the
+  // key is missing.
+  virtual std::string ProfileString(const std::string&, const std::string&, const std::string&,
+                                    const std::string& fallback, size_t) {
+    return fallback;
+  }
+  // Section names in file order, or the key names of one section, from a
+  // block of at most capacity characters.
+  virtual std::vector<std::string> ProfileSectionNames(const std::string&, size_t) { return {}; }
+  virtual std::vector<std::string> ProfileKeyNames(const std::string&, const std::string&, size_t) {
+    return {};
+  }
+  // Each false when the platform refused; the file is then unchanged.
+  virtual bool SetProfileString(const std::string& /*path*/, const std::string& /*section*/,
+                                  const std::string& /*key*/, const std::string& /*value*/) {
+    return false;
+  }
+  virtual bool DeleteProfileKey(const std::string&, const std::string&, const std::string&) {
+    return false;
+  }
+  virtual bool DeleteProfileSection(const std::string&, const std::string&) { return false; }
 
   virtual LocalTime Now() = 0;
   virtual char DateSeparator() = 0;

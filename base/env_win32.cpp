@@ -4,11 +4,52 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace korvel {
 namespace {
+
+// An open FindFirstFileA search; FindClose when destroyed.
+class Win32Search final : public DirectorySearch {
+ public:
+  Win32Search(HANDLE handle, const WIN32_FIND_DATAA& data) : handle_(handle) { Take(data); }
+  ~Win32Search() override { FindClose(handle_); }
+  Win32Search(const Win32Search&) = delete;
+  Win32Search& operator=(const Win32Search&) = delete;
+
+  const DirectoryEntry& Current() const override { return current_; }
+  bool Next() override {
+    WIN32_FIND_DATAA data;
+    if (!FindNextFileA(handle_, &data)) return false;
+    Take(data);
+    return true;
+  }
+
+ private:
+  void Take(const WIN32_FIND_DATAA& data) {
+    current_.name = data.cFileName;
+    current_.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    current_.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+
+  HANDLE handle_;
+  DirectoryEntry current_;
+};
+
+// The names of a double-zero-terminated profile list of length bytes.
+std::vector<std::string> SplitNames(const std::vector<char>& block, DWORD length) {
+  std::vector<std::string> names;
+  size_t at = 0;
+  while (at < length && block[at] != '\0') {
+    size_t end = at;
+    while (end < length && block[end] != '\0') ++end;
+    names.emplace_back(&block[at], end - at);
+    at = end + 1;
+  }
+  return names;
+}
 
 class Win32EnvImpl final : public Env {
  public:
@@ -97,6 +138,63 @@ class Win32EnvImpl final : public Env {
     full->assign(buffer, n);
     return true;
   }
+  bool ReadSharedFile(const std::string& path, size_t max_size, std::string* contents) override {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(h, &size) && static_cast<uint64_t>(size.QuadPart) <= max_size;
+    std::string data;
+    if (ok) {
+      try {
+        data.resize(static_cast<size_t>(size.QuadPart));
+      } catch (...) {
+        ok = false;
+      }
+    }
+    for (size_t done = 0; ok && done < data.size();) {
+      DWORD got = 0;
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 20));
+      ok = ::ReadFile(h, &data[done], chunk, &got, nullptr) && got > 0;
+      done += got;
+    }
+    CloseHandle(h);
+    if (ok) *contents = std::move(data);
+    return ok;
+  }
+  std::unique_ptr<DirectorySearch> FindFirst(const std::string& mask) override {
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(mask.c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32Search>(h, data);
+  }
+  std::string ProfileString(const std::string& path, const std::string& section,
+                            const std::string& key, const std::string& fallback,
+                            size_t capacity) override {
+    std::vector<char> buffer(capacity + 1, '\0');
+    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                       buffer.data(), static_cast<DWORD>(capacity), path.c_str());
+    return std::string(buffer.data(), std::min<size_t>(n, capacity));
+  }
+  std::vector<std::string> ProfileSectionNames(const std::string& path, size_t capacity) override {
+    return Names(path, nullptr, capacity);
+  }
+  std::vector<std::string> ProfileKeyNames(const std::string& path, const std::string& section,
+                                           size_t capacity) override {
+    return Names(path, section.c_str(), capacity);
+  }
+  bool SetProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value) override {
+    return WriteProfile(path, section.c_str(), key.c_str(), value.c_str());
+  }
+  bool DeleteProfileKey(const std::string& path, const std::string& section,
+                        const std::string& key) override {
+    return WriteProfile(path, section.c_str(), key.c_str(), nullptr);
+  }
+  bool DeleteProfileSection(const std::string& path, const std::string& section) override {
+    return WriteProfile(path, section.c_str(), nullptr, nullptr);
+  }
   LocalTime Now() override {
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -109,6 +207,23 @@ class Win32EnvImpl final : public Env {
   static char LocaleChar(LCTYPE type, char fallback) {
     char buffer[8] = {};
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) > 1 ? buffer[0] : fallback;
+  }
+  static std::vector<std::string> Names(const std::string& path, const char* section,
+                                        size_t capacity) {
+    std::vector<char> buffer(capacity + 2, '\0');
+    DWORD n = GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
+                                       static_cast<DWORD>(capacity), path.c_str());
+    return SplitNames(buffer, std::min<DWORD>(n, static_cast<DWORD>(capacity)));
+  }
+  // A file the system marks read-only is refused before the profile
+  // service sees it: that service may keep the changed text in its own
+  // cache even when writing the file fails.
+  static bool WriteProfile(const std::string& path, const char* section, const char* key,
+                           const char* value) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+      return false;
+    return WritePrivateProfileStringA(section, key, value, path.c_str()) != 0;
   }
   static bool Write(const std::string& path, const std::string& data, DWORD access, DWORD disposition,
                     DWORD share) {

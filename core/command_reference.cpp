@@ -1,6 +1,7 @@
 // The command reference for mod authors (docs/commands.md), from the
 // catalogue table.
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/catalogue.h"
@@ -18,6 +19,16 @@ const char* TypeName(ParamType type) {
   }
   return "?";
 }
+
+// Each command's one-line example, in catalogue order; "" when it has none
+// (the example, when there is one, joins the closing "").
+const char* const kExamples[] = {
+#define KORVEL_COMMAND(name, ...)
+#define KORVEL_EXAMPLE(text) text
+#define KORVEL_END() "",
+#include "core/catalogue.def"
+};
+static_assert(std::size(kExamples) == kCommandCount);
 
 std::string FormatNumber(double value) {
   std::string text = std::to_string(value);
@@ -44,8 +55,10 @@ std::string CommandReferenceMarkdown() {
           entry.help + " | " + FormatNumber(entry.result_preset) + " |\n";
   }
   md += "\n## Parameters\n";
-  for (const CommandEntry& entry : kCatalogue) {
+  for (size_t c = 0; c < kCommandCount; ++c) {
+    const CommandEntry& entry = kCatalogue[c];
     md += std::string("\n### ") + entry.name + "\n\n";
+    if (kExamples[c][0] != '\0') md += std::string("Example: `") + kExamples[c] + "`\n\n";
     if (entry.param_count == 0) {
       md += "No parameters.\n";
       continue;

@@ -91,19 +91,41 @@ const char* RefusalOf(std::string_view path) {
   return nullptr;
 }
 
-std::optional<std::string> ResolveUserPath(std::string_view relative, int32_t root_id) {
+namespace {
+
+// base folder + sanitized path, and in *resolved its fully resolved form,
+// when that lies below the base folder (or is the base folder itself, when
+// base_allowed).
+std::optional<std::string> Resolve(std::string_view relative, int32_t root_id, bool base_allowed,
+                                   std::string* resolved) {
   std::string sanitized = Sanitize(relative);
   if (RefusalOf(sanitized)) return std::nullopt;
   const std::string& base = BaseFolder(root_id);
   std::string full = base + sanitized;
   // The last word: the path the system really opens must lie inside the base.
-  std::string resolved, resolved_base;
+  std::string resolved_base;
   Env& env = GetEnv();
-  if (!env.FullPath(full, &resolved) || !env.FullPath(base, &resolved_base)) return std::nullopt;
+  if (!env.FullPath(full, resolved) || !env.FullPath(base, &resolved_base)) return std::nullopt;
   if (resolved_base.empty() || resolved_base.back() != '\\') resolved_base += '\\';
-  if (resolved.size() <= resolved_base.size() || !StartsWithIgnoreCase(resolved, resolved_base))
+  std::string with_slash = *resolved;
+  if (with_slash.empty() || with_slash.back() != '\\') with_slash += '\\';
+  bool is_base = with_slash.size() == resolved_base.size();
+  if (with_slash.size() < resolved_base.size() || (is_base && !base_allowed) ||
+      !StartsWithIgnoreCase(with_slash, resolved_base))
     return std::nullopt;
   return full;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveUserPath(std::string_view relative, int32_t root_id) {
+  std::string resolved;
+  return Resolve(relative, root_id, false, &resolved);
+}
+
+std::string FolderOfSanitized(std::string_view sanitized) {
+  size_t cut = sanitized.find_last_of('\\');
+  return cut == std::string_view::npos ? std::string() : std::string(sanitized.substr(0, cut));
 }
 
 bool UserFileExists(std::string_view relative, int32_t root_id) {
@@ -114,8 +136,10 @@ bool UserFileExists(std::string_view relative, int32_t root_id) {
 bool EnsureUserFolder(std::string_view folder) {
   const std::string& root = BaseFolder(0);
   if (folder.empty()) return GetEnv().CreateDirectories(root);
-  std::optional<std::string> full = ResolveUserPath(folder, 0);
-  return full && GetEnv().CreateDirectories(*full);
+  // A folder that resolves to the root itself (".") names the root:
+  // a file such as ".\fresh.txt" is created directly below it.
+  std::string resolved;
+  return Resolve(folder, 0, true, &resolved) && GetEnv().CreateDirectories(resolved);
 }
 
 bool DeleteUserFile(std::string_view relative) {
@@ -134,10 +158,7 @@ void AppendUserText(std::string_view relative, std::string_view text, bool line_
   if (!full) return;
   Env& env = GetEnv();
   if (!env.FileExists(*full)) {
-    std::string sanitized = Sanitize(relative);
-    size_t cut = sanitized.find_last_of('\\');
-    std::string folder = cut == std::string::npos ? std::string() : sanitized.substr(0, cut);
-    if (!EnsureUserFolder(folder)) return;
+    if (!EnsureUserFolder(FolderOfSanitized(Sanitize(relative)))) return;
   }
   std::string data(text);
   if (line_break) data += "\r\n";

@@ -28,6 +28,10 @@ const char* RefusalOf(std::string_view sanitized);
 // resolved form lies inside the base folder.
 std::optional<std::string> ResolveUserPath(std::string_view relative, int32_t root_id);
 
+// The folder part of a sanitized path (before its last "\"), empty when
+// it has none.
+std::string FolderOfSanitized(std::string_view sanitized);
+
 bool UserFileExists(std::string_view relative, int32_t root_id);
 // user-file root + folder exists or was created with its parents. The
 // folder is used as given (callers pass sanitized paths).

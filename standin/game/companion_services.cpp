@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "game/sim_interpreter.h"
 #include "game/world.h"
 #include "core/qarn_abi_win32.h"
 
@@ -52,9 +53,14 @@ __declspec(dllexport) bool __cdecl StandinCloseMenu(uint32_t menu_type) {
   return menu_type <= 0x3FF;
 }
 
+// The line is printed, then run as a line of the running sim script.
 __declspec(dllexport) bool __cdecl StandinRunScriptLine(const char* line) {
-  World::Print(std::string("script line: ") + (line ? line : ""));
-  return true;
+  std::string text = line ? line : "";
+  World::Print("script line: " + text);
+  std::string why;
+  if (standin::RunScriptLineText(text, &why)) return true;
+  World::Print("script line failed: " + why);
+  return false;
 }
 
 }  // extern "C"

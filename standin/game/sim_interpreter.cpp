@@ -9,8 +9,23 @@ namespace standin {
 
 namespace abi = korvel::abi;
 
+namespace {
+
+// The interpreter running the script, for lines handed in by the companion.
+Interpreter* running = nullptr;
+// Lines that run lines nest; the game's runner would too, but not forever.
+constexpr int kMaxLineDepth = 16;
+int line_depth = 0;
+
+}  // namespace
+
 bool Interpreter::Run(const std::vector<ScriptLine>& lines, bool editor, std::string* error) {
   script_.form_id = 0x00000D01;  // a script of the first mod
+  struct Running {
+    Interpreter* previous;
+    explicit Running(Interpreter* in) : previous(running) { running = in; }
+    ~Running() { running = previous; }
+  } as_running(this);
   for (const ScriptLine& line : lines) {
     if (IsWord(line.tokens[0], "mods") || IsWord(line.tokens[0], "form")) continue;
     if (editor && !IsWord(line.tokens[0], "parse")) continue;
@@ -28,6 +43,32 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
   if (DirectiveFn directive = FindDirective(t[0])) return directive(*this, t, why);
   double ignored;
   return Call(t, 0, &ignored, why);
+}
+
+bool Interpreter::RunText(const std::string& text, std::string* why) {
+  ScriptLine line{0, {}};
+  if (!Tokenize(text, &line.tokens, why)) return false;
+  if (line.tokens.empty()) return true;
+  if (IsWord(line.tokens[0], "mods") || IsWord(line.tokens[0], "form")) {
+    *why = "the world is set up before the game starts";
+    return false;
+  }
+  return Line(line, why);
+}
+
+bool RunScriptLineText(const std::string& text, std::string* why) {
+  if (!running) {
+    *why = "no script is running";
+    return false;
+  }
+  if (line_depth >= kMaxLineDepth) {
+    *why = "script lines nested too deeply";
+    return false;
+  }
+  ++line_depth;
+  bool ok = running->RunText(text, why);
+  --line_depth;
+  return ok;
 }
 
 bool Interpreter::Evaluate(const std::vector<Token>& t, size_t first, bool command_first,

@@ -32,6 +32,10 @@ class Interpreter {
     calling_ref_ = calling_ref;
   }
 
+  // Runs one line of text in the current script, as the game's script
+  // runner does for the companion's RunScriptLine.
+  bool RunText(const std::string& text, std::string* why);
+
  private:
   bool Line(const ScriptLine& line, std::string* why);
 
@@ -39,6 +43,11 @@ class Interpreter {
   Form script_;
   Form* calling_ref_ = nullptr;
 };
+
+// Runs a line of text in the running script (the companion's
+// RunScriptLine); false with why when no script runs, the line is wrong or
+// lines run lines too deeply.
+bool RunScriptLineText(const std::string& text, std::string* why);
 
 // A directive: a line whose first word is its name.
 using DirectiveFn = bool (*)(Interpreter& in, const std::vector<Token>& t, std::string* why);

@@ -3,13 +3,17 @@
 // locale separators are settable.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <system_error>
 
 #include "base/env.h"
+#include "profile_double.h"
 
 namespace korvel {
 
@@ -119,6 +123,56 @@ class TempEnv : public Env {
     *full = result;
     return true;
   }
+  bool ReadSharedFile(const std::string& path, size_t max_size, std::string* contents) override {
+    if (!FileExists(path) || FileSize(path) > static_cast<int64_t>(max_size)) return false;
+    return ReadFile(path, contents);
+  }
+  std::unique_ptr<DirectorySearch> FindFirst(const std::string& mask) override {
+    size_t cut = mask.find_last_of('\\');
+    std::string folder = mask.substr(0, cut == std::string::npos ? 0 : cut);
+    std::string pattern = mask.substr(cut == std::string::npos ? 0 : cut + 1);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(Real(folder), ec)) return nullptr;
+    std::vector<DirectoryEntry> entries = {{".", true, 0}, {"..", true, 0}};
+    for (const auto& e : std::filesystem::directory_iterator(Real(folder), ec)) {
+      bool is_folder = e.is_directory(ec);
+      uint64_t size = is_folder ? 0 : e.file_size(ec);
+      if (size_of.count(e.path().filename().string())) size = size_of[e.path().filename().string()];
+      entries.push_back({e.path().filename().string(), is_folder, size});
+    }
+    std::sort(entries.begin() + 2, entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+      return profile_double::Lower(a.name) < profile_double::Lower(b.name);
+    });
+    std::vector<DirectoryEntry> matching;
+    for (const DirectoryEntry& e : entries)
+      if (Matches(profile_double::Lower(pattern), profile_double::Lower(e.name))) matching.push_back(e);
+    if (matching.empty()) return nullptr;
+    return std::make_unique<ListSearch>(std::move(matching));
+  }
+  std::string ProfileString(const std::string& path, const std::string& section, const std::string& key,
+                            const std::string& fallback, size_t capacity) override {
+    std::string value = fallback;
+    profile_double::Find(Text(path), section, key, &value);
+    return value.substr(0, capacity - 1);
+  }
+  std::vector<std::string> ProfileSectionNames(const std::string& path, size_t) override {
+    return profile_double::SectionNames(Text(path));
+  }
+  std::vector<std::string> ProfileKeyNames(const std::string& path, const std::string& section,
+                                           size_t) override {
+    return profile_double::KeyNames(Text(path), section);
+  }
+  bool SetProfileString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& value) override {
+    return WriteFile(path, profile_double::Write(Text(path), section, &key, &value));
+  }
+  bool DeleteProfileKey(const std::string& path, const std::string& section,
+                        const std::string& key) override {
+    return WriteFile(path, profile_double::Write(Text(path), section, &key, nullptr));
+  }
+  bool DeleteProfileSection(const std::string& path, const std::string& section) override {
+    return WriteFile(path, profile_double::Write(Text(path), section, nullptr, nullptr));
+  }
   LocalTime Now() override { return now; }
   char DateSeparator() override { return date_separator; }
   char TimeSeparator() override { return time_separator; }
@@ -129,8 +183,42 @@ class TempEnv : public Env {
   bool fail_writes = false;
   bool fail_reads = false;  // a file that exists but cannot be opened
   std::streamsize fail_after_bytes = -1;
+  // Sizes a search reports instead of the real ones (files past 2 GiB).
+  std::map<std::string, uint64_t> size_of;
 
  private:
+  class ListSearch : public DirectorySearch {
+   public:
+    explicit ListSearch(std::vector<DirectoryEntry> entries) : entries_(std::move(entries)) {}
+    const DirectoryEntry& Current() const override { return entries_[at_]; }
+    bool Next() override { return at_ + 1 < entries_.size() && ++at_ > 0; }
+
+   private:
+    std::vector<DirectoryEntry> entries_;
+    size_t at_ = 0;
+  };
+  // "*" any run of characters, "?" one character.
+  static bool Matches(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+    while (n < name.size()) {
+      if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+        ++p, ++n;
+      } else if (p < pattern.size() && pattern[p] == '*') {
+        star = p++, mark = n;
+      } else if (star != std::string::npos) {
+        p = star + 1, n = ++mark;
+      } else {
+        return false;
+      }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+  }
+  std::string Text(const std::string& path) {
+    std::string text;
+    ReadFile(path, &text);
+    return text;
+  }
   std::string root_;
 };
 
