@@ -41,19 +41,21 @@ class UserFilesTest(GameTest):
         lines = self.run_ok(r"""
             mods Veldmark.esm A.esp B.esp
             as A.esp
-            print FindFirstFile -2000 -42 0 1
-            printstr -2000
+            set t to CreateString -1 ""
+            print FindFirstFile t -42 0 1
+            printstr t
             as B.esp
-            print FindNextFile -2001
-            printstr -2001
+            set u to CreateString -1 ""
+            print FindNextFile u
+            printstr u
             as none
-            print FindNextFile -2002
-            printstr -2002
+            print FindNextFile t 1
+            printstr t
             as A.esp
-            print FindNextFile -2003
-            printstr -2003
-            print FindNextFile -2004
-            printstr -2004
+            print FindNextFile t
+            printstr t
+            print FindNextFile t
+            printstr t
             """)
         self.assertEqual(lines[0::2], ["1", "1", "1", "1", "0"])
         self.assertEqual(sorted(lines[1::2][:4]), [".", "..", "alpha", "beta"])
@@ -83,7 +85,7 @@ class UserFilesTest(GameTest):
         lines = self.run_ok(r"""
             set a to CreateString -1 "a.txt"
             set b to CreateString -1 "b.txt"
-            set c to CreateString -1 "sub/../c.txt"
+            set c to CreateString -1 "../c.txt"
             print RenFile a b
             print RenFile a c
             print UserFileExists a
