@@ -1,7 +1,8 @@
-// StrLC through the command frame on stored strings of 1 KB, 100 KB and
-// 1 MB of the same shape: time and peak heap memory of one call each. Time
-// ratios come from the reporter; the peak-memory ratios are printed after
-// them (linear growth gives about 100 and 1,000).
+// StrLC through the command frame on strings of 1 KB, 100 KB and 1 MB of
+// the same shape: time and peak heap memory of one call each. Time ratios
+// come from the reporter (all in one unit; linear growth gives about 100
+// and 1,024, the target for 1 MB is at most 1,500); the peak-memory ratios
+// are printed after them.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -68,14 +69,16 @@ std::map<std::string, size_t> peaks;  // by benchmark name
 
 std::string Expression(size_t bytes) {
   std::string s;
-  while (s.size() + 24 < bytes) s += "(-12.5+$3*4-7/2)%9p1-2*(";
+  while (s.size() + 21 < bytes) s += "(-12.5+$3*4-7/2)%9p1-";
   s.append(bytes - s.size(), '1');
   return s;
 }
 
 void MeasureStrLC(benchmark::State& state, const char* name, size_t bytes) {
   korvel::ClearAllStrings();
-  int32_t id = korvel::CreateString(0, Expression(bytes), false, false);
+  // A temporary string: it needs no owning mod.
+  const int32_t id = korvel::kFirstTemporary;
+  korvel::Temporary(id) = Expression(bytes);
   std::vector<korvel::Arg> args = {korvel::I(0), korvel::I(id), korvel::I(0), korvel::I(0),
                                    korvel::I(0), korvel::I(3)};
   size_t peak = 0;
@@ -85,6 +88,7 @@ void MeasureStrLC(benchmark::State& state, const char* name, size_t bytes) {
     benchmark::DoNotOptimize(korvel::Call("StrLC", 0, args));
     peak = std::max(peak, peak_bytes.load() - before);
   }
+  if (korvel::Call("StrLC", 0, args) == 0) state.SkipWithError("the expression gave 0");
   peaks[name] = peak;
   state.counters["peak_bytes"] = static_cast<double>(peak);
   korvel::ClearAllStrings();
@@ -94,8 +98,8 @@ void BM_StrLC1KB(benchmark::State& s) { MeasureStrLC(s, "1KB", 1024); }
 void BM_StrLC100KB(benchmark::State& s) { MeasureStrLC(s, "100KB", 100 * 1024); }
 void BM_StrLC1MB(benchmark::State& s) { MeasureStrLC(s, "1MB", 1024 * 1024); }
 BENCHMARK(BM_StrLC1KB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StrLC100KB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StrLC1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrLC100KB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StrLC1MB)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,45 +1,53 @@
 #include "calc/calc_arith.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <system_error>
 
 namespace korvel {
 
+namespace {
+
+// Powers of ten a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Digits with at most one "." whose digits, read as one integer, stay below
+// 2^53 and have at most 22 after the point: that integer and the power of
+// ten are exact, so one division gives the correctly rounded value, the
+// same as the full conversion. False for every other text.
+bool ConvertShortNumber(std::string_view digits, double* value) {
+  uint64_t mantissa = 0;
+  int after_point = -1;
+  size_t count = 0;
+  for (char c : digits) {
+    if (c == '.') {
+      if (after_point >= 0) return false;
+      after_point = 0;
+      continue;
+    }
+    if (c < '0' || c > '9' || ++count > 15) return false;
+    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+    if (after_point >= 0) ++after_point;
+  }
+  if (count == 0) return false;
+  *value = after_point > 0 ? static_cast<double>(mantissa) / kExactPowers[after_point]
+                           : static_cast<double>(mantissa);
+  return true;
+}
+
+}  // namespace
+
 double ConvertNumber(std::string_view digits) {
   double value = 0;
+  // Most numbers in scripts are short; the full conversion is for the rest.
+  if (ConvertShortNumber(digits, &value)) return value;
   const char* end = digits.data() + digits.size();
   auto [stop, error] = std::from_chars(digits.data(), end, value, std::chars_format::fixed);
   if (error != std::errc() || stop != end) return 0;
   return value;
-}
-
-double ApplyOperator(char op, double left, double right) {
-  switch (op) {
-    case '+':
-      return right + left;
-    case '-':
-      return left - right;
-    case '*':
-      return right * left;
-    case '/':
-      return right == 0 ? left : left / right;
-    case '%':
-      // The quotient is cut toward zero as a 64-bit integer would be; a
-      // quotient beyond that range is cut as a double instead of turning
-      // into the hardware's "integer indefinite" and a meaningless result.
-      return right == 0 ? left : left - std::trunc(left / right) * right;
-    case 'p':
-      if (left < 0 && std::isfinite(right) && right != std::trunc(right))
-        return std::pow(left, std::trunc(right));
-      return std::pow(left, right);
-    default:
-      return left;
-  }
-}
-
-double ApplySign(char sign, double operand) {
-  return sign == '-' ? 0.0 - operand : operand + 0.0;
 }
 
 double RoundHalfEven(double value) {

@@ -3,6 +3,7 @@
 // taken apart, the same operands give the same bits.
 #pragma once
 
+#include <cmath>
 #include <string_view>
 
 namespace korvel {
@@ -16,11 +17,35 @@ double ConvertNumber(std::string_view digits);
 // the remainder by 0, give left. The remainder has the sign of left. A
 // negative base with a fractional exponent is raised to the exponent cut
 // toward zero.
-double ApplyOperator(char op, double left, double right);
+inline double ApplyOperator(char op, double left, double right) {
+  switch (op) {
+    case '+':
+      return right + left;
+    case '-':
+      return left - right;
+    case '*':
+      return right * left;
+    case '/':
+      return right == 0 ? left : left / right;
+    case '%':
+      // The quotient is cut toward zero as a 64-bit integer would be; a
+      // quotient beyond that range is cut as a double instead of turning
+      // into the hardware's "integer indefinite" and a meaningless result.
+      return right == 0 ? left : left - std::trunc(left / right) * right;
+    case 'p':
+      if (left < 0 && std::isfinite(right) && right != std::trunc(right))
+        return std::pow(left, std::trunc(right));
+      return std::pow(left, right);
+    default:
+      return left;
+  }
+}
 
 // A sign before its operand: "-" gives 0 - operand, "+" operand + 0 (so a
 // negative zero comes out positive either way).
-double ApplySign(char sign, double operand);
+inline double ApplySign(char sign, double operand) {
+  return sign == '-' ? 0.0 - operand : operand + 0.0;
+}
 
 // The nearest integer, halves to the even one; 0 is never negative. A
 // value beyond the 64-bit integers (and infinities, NaN) is left as it is.

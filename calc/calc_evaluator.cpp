@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <stdexcept>
 
 #include "calc/calc_arith.h"
 
@@ -30,6 +31,39 @@ uint8_t BinaryLevel(char op) {
   }
 }
 
+// A stack whose room is fixed when it is made: inside the object for short
+// expressions (no heap allocation for a typical LC text), on the heap for
+// long ones. The evaluator asks for the most the expression can need; a
+// push beyond the room throws (the calculator then gives 0) rather than
+// write past it.
+template <class T, size_t kInline>
+class FixedStack {
+ public:
+  explicit FixedStack(size_t room) : room_(room < kInline ? kInline : room) {
+    if (room > kInline) {
+      heap_.reset(new T[room]);
+      items_ = heap_.get();
+    }
+  }
+  FixedStack(const FixedStack&) = delete;
+  FixedStack& operator=(const FixedStack&) = delete;
+  void push_back(const T& item) {
+    if (size_ == room_) throw std::length_error("calculator stack");
+    items_[size_++] = item;
+  }
+  void pop_back() { --size_; }
+  T& back() { return items_[size_ - 1]; }
+  const T& back() const { return items_[size_ - 1]; }
+  bool empty() const { return size_ == 0; }
+
+ private:
+  T inline_[kInline];
+  std::unique_ptr<T[]> heap_;
+  T* items_ = inline_;
+  size_t room_;
+  size_t size_ = 0;
+};
+
 struct Pending {
   char op;        // "(", a sign, or a binary operator
   bool sign;      // "+" or "-" before an operand
@@ -38,14 +72,12 @@ struct Pending {
 
 class Evaluator {
  public:
+  // Room for the deepest case up front: growing by copies would move the
+  // stacks several times on a long expression. Operands are at least a
+  // character apart; untouched room costs no memory pages.
   Evaluator(std::string_view text, const CalcVariables& variables)
-      : text_(text), variables_(variables) {
-    // Room for the deepest case up front: growing by copies would move
-    // the stacks several times on a long expression. Operands are at least
-    // a character apart; untouched room costs no memory pages.
-    values_.reserve(text.size() / 2 + 2);
-    pending_.reserve(text.size() + 1);
-  }
+      : text_(text), variables_(variables), values_(text.size() / 2 + 2),
+        pending_(text.size() + 1) {}
 
   double Run() {
     bool want_operand = true;
@@ -138,8 +170,8 @@ class Evaluator {
 
   std::string_view text_;
   const CalcVariables& variables_;
-  std::vector<double> values_;
-  std::vector<Pending> pending_;
+  FixedStack<double, 64> values_;
+  FixedStack<Pending, 128> pending_;
 };
 
 }  // namespace

@@ -6,26 +6,42 @@
 namespace korvel {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+// What each byte may neighbour, as bits of one table: the checks run
+// over every character of expressions up to megabytes long, and of every
+// short LC text.
+enum Role : uint8_t {
+  kDigitRole = 1,
+  kOpensAfterRole = 2,    // may stand before "$" and "(": "%(*+-/p"
+  kClosesBeforeRole = 4,  // may stand after ")": "%)*+-/p"
+  kStartsOperandRole = 8,  // after "(" and a binary operator: digits, "$(+-."
+  kEndsOperandRole = 16,   // before ")" and a binary operator: digits, ")."
+};
+constexpr auto kRoles = [] {
+  std::array<uint8_t, 256> roles{};
+  auto add = [&](std::string_view chars, uint8_t role) {
+    for (char c : chars) roles[static_cast<unsigned char>(c)] |= role;
+  };
+  add("0123456789", kDigitRole | kStartsOperandRole | kEndsOperandRole);
+  add("%(*+-/p", kOpensAfterRole);
+  add("%)*+-/p", kClosesBeforeRole);
+  add("$(+-.", kStartsOperandRole);
+  add(").", kEndsOperandRole);
+  return roles;
+}();
+bool Has(char c, uint8_t role) { return (kRoles[static_cast<unsigned char>(c)] & role) != 0; }
+bool IsDigit(char c) { return Has(c, kDigitRole); }
+bool StartsOperand(char c) { return Has(c, kStartsOperandRole); }
+bool EndsOperand(char c) { return Has(c, kEndsOperandRole); }
 
-// What may stand before "$" and "(", and after ")".
-constexpr std::string_view kOpensAfter = "%(*+-/p";
-constexpr std::string_view kClosesBefore = "%)*+-/p";
-// What may start an operand: after "(" and after a binary operator.
-bool StartsOperand(char c) { return IsDigit(c) || IsOneOf(c, "$(+-."); }
-// What may end an operand: before ")" and before a binary operator.
-bool EndsOperand(char c) { return IsDigit(c) || c == ')' || c == '.'; }
-
-bool NeighboursFit(std::string_view s, size_t i) {
+inline bool NeighboursFit(std::string_view s, size_t i) {
   const bool first = i == 0, last = i + 1 == s.size();
   switch (s[i]) {
     case '$':
-      return !last && (first || IsOneOf(s[i - 1], kOpensAfter)) && IsDigit(s[i + 1]);
+      return !last && (first || Has(s[i - 1], kOpensAfterRole)) && IsDigit(s[i + 1]);
     case '(':
-      return !last && (first || IsOneOf(s[i - 1], kOpensAfter)) && StartsOperand(s[i + 1]);
+      return !last && (first || Has(s[i - 1], kOpensAfterRole)) && StartsOperand(s[i + 1]);
     case ')':
-      return !first && (last || IsOneOf(s[i + 1], kClosesBefore)) && EndsOperand(s[i - 1]);
+      return !first && (last || Has(s[i + 1], kClosesBeforeRole)) && EndsOperand(s[i - 1]);
     case '%':
     case '*':
     case '/':
@@ -39,6 +55,14 @@ bool NeighboursFit(std::string_view s, size_t i) {
 }  // namespace
 
 std::optional<std::string> CleanExpression(std::string_view expression) {
+  std::string cleaned(expression.size(), '\0');
+  std::optional<size_t> length = CleanExpressionInto(expression, cleaned.data());
+  if (!length) return std::nullopt;
+  cleaned.resize(*length);
+  return cleaned;
+}
+
+std::optional<size_t> CleanExpressionInto(std::string_view expression, char* cleaned) {
   // What each byte is to the cleaning; a table, as this runs over every
   // byte of expressions up to megabytes long.
   enum Kind : uint8_t { kDropped, kDigit, kPoint, kSeparator };
@@ -49,7 +73,6 @@ std::optional<std::string> CleanExpression(std::string_view expression) {
     for (char c : std::string_view("$%()*+-/p")) kinds[static_cast<unsigned char>(c)] = kSeparator;
     return kinds;
   }();
-  std::string cleaned(expression.size(), '\0');
   size_t length = 0;
   bool dot_in_number = false;
   for (char c : expression) {
@@ -68,18 +91,20 @@ std::optional<std::string> CleanExpression(std::string_view expression) {
     }
     cleaned[length++] = c;
   }
-  cleaned.resize(length);
-  return cleaned;
+  return length;
 }
 
 bool IsWellFormed(std::string_view cleaned) {
+  // One pass: the balance so far, and each character's neighbours (digits,
+  // ".", "+" and "-", most of any text, have no rule of their own).
   size_t open = 0;
-  for (char c : cleaned) {
+  for (size_t i = 0; i < cleaned.size(); ++i) {
+    char c = cleaned[i];
+    if (Has(c, kDigitRole) || c == '.' || c == '+' || c == '-') continue;
     if (c == '(') ++open;
     if (c == ')' && open-- == 0) return false;
-  }
-  for (size_t i = 0; i < cleaned.size(); ++i)
     if (!NeighboursFit(cleaned, i)) return false;
+  }
   return true;
 }
 

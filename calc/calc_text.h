@@ -11,6 +11,10 @@ namespace korvel {
 // The expression with every character outside the calculator's alphabet
 // dropped; nothing when one number holds two decimal points.
 std::optional<std::string> CleanExpression(std::string_view expression);
+// The same into out, which has room for expression.size() bytes; the
+// cleaned length, nothing when rejected. Lets short expressions be cleaned
+// without a heap allocation.
+std::optional<size_t> CleanExpressionInto(std::string_view expression, char* out);
 
 // Whether a cleaned expression never closes more parentheses than it has
 // opened (unclosed ones are allowed) and every character has neighbours

@@ -1,5 +1,6 @@
 #include "calc/calculate.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,14 +14,26 @@ namespace korvel {
 double Calculate(std::string_view expression, const CalcVariables& variables,
                  int32_t rounded) noexcept {
   try {
-    std::optional<std::string> cleaned = CleanExpression(expression);
-    if (!cleaned || !IsWellFormed(*cleaned)) return 0;
+    // Short expressions, the usual LC texts, are cleaned on the stack.
+    // Long ones get room that is not filled first: its pages are touched
+    // only as the cleaning writes them.
+    char small[256];
+    std::unique_ptr<char[]> large;
+    char* buffer = small;
+    if (expression.size() > sizeof small) {
+      large.reset(new char[expression.size()]);
+      buffer = large.get();
+    }
+    std::optional<size_t> length = CleanExpressionInto(expression, buffer);
+    if (!length) return 0;
+    std::string_view cleaned(buffer, *length);
+    if (!IsWellFormed(cleaned)) return 0;
     // Stored while the guard holds: an x87 register could carry a value
     // beyond the double range out to the caller's control word.
     volatile double value = 0;
     {
       [[maybe_unused]] DoublePrecisionScope precision;
-      double result = EvaluateExpression(*cleaned, variables);
+      double result = EvaluateExpression(cleaned, variables);
       value = rounded != 0 ? RoundHalfEven(result) : result;
     }
     return value;
