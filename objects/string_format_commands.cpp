@@ -31,7 +31,7 @@ void Cmd_FmtString(CommandCall& call) {
   if (!call.arguments_read()) return;
   FmtStringArgs args(call);
   if (std::string* target = ResolveTarget(call.script_form_id(), args.StringID(), args.Global()))
-    *target = std::string(call.Text());
+    *target = std::string(args.FormattedString());
 }
 
 }  // namespace korvel
