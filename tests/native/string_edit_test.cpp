@@ -3,6 +3,8 @@
 // keyboard.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "command_harness.h"
 #include "fake_engine.h"
 #include "objects/string_edit.h"
@@ -161,6 +163,41 @@ TEST_F(TextCommands, ScanCodesBothWays) {
   EXPECT_EQ(Call("rcsc", a, {I(t), I(2)}), 'y' - 'a');
   EXPECT_EQ(Call("rcsc", a, {I(t), I(0)}), 0);
   EXPECT_EQ(Call("rcsc", a, {I(t), I(4)}), 0);
+}
+
+// The format-string extractor: the expanded text and the two integers, and
+// whether it could read the script's arguments.
+class FormatExtractor : public ArgExtractor {
+ public:
+  FormatExtractor(int32_t id, std::string text, bool read) : id_(id), text_(std::move(text)), read_(read) {}
+  void Extract(const CommandEntry&, ArgSlot* slots, char* text, size_t capacity) override {
+    slots[0].i = id_;
+    slots[1].i = 0;
+    std::snprintf(text, capacity, "%s", text_.c_str());
+  }
+  bool ArgumentsRead() const override { return read_; }
+
+ private:
+  int32_t id_;
+  std::string text_;
+  bool read_;
+};
+
+TEST_F(TextCommands, FmtStringWritesOnlyWhatTheCompanionCouldRead) {
+  const CommandEntry* entry = FindCommand("FmtString");
+  ASSERT_NE(entry, nullptr);
+  double result = 5;
+  FormatExtractor unread(-2000, "half", false);
+  RunCommand(*entry, &result, 0, nullptr, &unread);
+  EXPECT_EQ(Text(-2000), "");
+  EXPECT_EQ(result, 0);
+  FormatExtractor read(-2000, std::string(20000, 'x'), true);
+  RunCommand(*entry, &result, 0, nullptr, &read);  // a script without a form id
+  EXPECT_EQ(Text(-2000), std::string(16384, 'x'));
+  int32_t locked = Make(a, "keep", 1);
+  FormatExtractor other(locked, "changed", true);
+  RunCommand(*entry, &result, b, nullptr, &other);
+  EXPECT_EQ(Text(locked), "keep");
 }
 
 TEST_F(TextCommands, WithoutTheSiblingNyxaCommandsKeepTheirPresets) {
