@@ -160,6 +160,23 @@ class Nyxa(GameTest):
         self.assertEqual(lines, ["nyxa one", "nyxa: set 2: 0123456789", "2", "-1",
                                  "0123456789", "", "nyxa one"])
 
+    def test_sibling_texts_go_only_where_the_caller_may_write(self):
+        self.install_nyxa()
+        lines = self.run_ok("""
+            mods Veldmark.esm Alpha.esp Beta.esp
+            as Alpha.esp
+            set p to CreateString -1 "locked" 1
+            set o to CreateString -1 "open"
+            as Beta.esp
+            FromNyxa p 1 1
+            FromNyxa o 1
+            printstr p
+            printstr o
+            FromNyxa o 1 1
+            printstr o
+        """)
+        self.assertEqual(lines, ["locked", "open", "nyxa one"])
+
     def test_without_a_usable_sibling_nothing_changes(self):
         for source, name in [(None, None), ("Nyxa_1_2_0_416.dll", "Nyxa_1_1_0_300.dll"),
                              ("nyxa-incomplete.dll", "Nyxa_1_2_0_416.dll")]:
