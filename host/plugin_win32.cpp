@@ -15,6 +15,9 @@
 #include "host/global.h"
 #include "host/lifecycle_win32.h"
 #include "host/qarn_abi_win32.h"
+#include "hud/dx_hook_win32.h"
+#include "hud/hud.h"
+#include "hud/hud_graphics_d3d9.h"
 #include "mods/esp_registry.h"
 
 namespace korvel {
@@ -87,7 +90,10 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
 
   if (Lower(folders.library_name) == "qarn_tovi_korvel_hud.dll") {
     GetFlags().hud_variant = true;
-    // The Direct3D hook and the HUD lists come with the HUD.
+    // The HUD lock and lists, with the graphics that will reach the
+    // game's device once it is made, then the Direct3D hooks.
+    CreateHud().SetGraphics(&AsHudGraphics(GetD3d9Graphics()));
+    InstallDxHooks();
     folders.library_name = "qarn_tovi_korvel.dll";
   }
   if (Lower(folders.library_name) != "qarn_tovi_korvel.dll")

@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 
+#include "game/frame_lines.h"
 #include "game/host.h"
 #include "game/memory.h"
 #include "game/saves.h"
@@ -544,6 +545,7 @@ bool Interpreter::Line(const ScriptLine& line, std::string* why) {
     World::Print(std::string("parse result: ") + (ok ? "1" : "0"));
     return true;
   }
+  if (IsFrameLine(t)) return RunFrameLine(t, why);
   if (IsWord(t[0], "echo")) {
     World::Print(t.size() > 1 ? t[1].text : "");
     return true;

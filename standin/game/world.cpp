@@ -145,8 +145,6 @@ bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, .
   return true;
 }
 
-bool __cdecl ModeQuery(uint32_t) { return false; }
-
 uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case);
 
 // A US keyboard row: scan code -> character, lower and upper case.
@@ -157,7 +155,6 @@ uint8_t key_table[512];
 uint32_t key_layout = 0;
 uint8_t message_box_state = 0;
 uint32_t message_box_owner = 0;
-uint8_t draw_gate = 0, mode_flag = 0, sub_mode_flag = 0;
 
 uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case) {
   if (scan_code >= 256) return 0;
@@ -196,11 +193,7 @@ void InitEngineTable() {
   t.message_box_callback = reinterpret_cast<void*>(&EngineMessageBoxCallback);
   t.message_box_state = &message_box_state;
   t.message_box_owner = &message_box_owner;
-  t.mode_query = &ModeQuery;
   t.scan_code_to_char = &ScanCodeToChar;
-  t.draw_gate = &draw_gate;
-  t.mode_flag = &mode_flag;
-  t.sub_mode_flag = &sub_mode_flag;
   t.key_char_table = key_table;
   t.key_layout_index = &key_layout;
 }
