@@ -83,6 +83,8 @@ class Hud {
   void UpdateHudSTransform(HudSR& surface);
   void CreateHudTFont(HudTR& text);
   void UpdateHudTTransform(HudTR& text);
+  // The text's DrawRect, DrawFlags and DrawColour from its fields.
+  static void PrepareTextDraw(HudTR& text);
 
   // The render pass and device loss.
   void DrawHud(HudPass pass, HudEngineView& engine, bool suspended);
@@ -141,6 +143,7 @@ void Hud::ChangeText(int32_t id, Fn&& fn, bool refont, bool retransform) {
   fn(*text);
   if (refont) CreateHudTFont(*text);
   else if (retransform) UpdateHudTTransform(*text);
+  else PrepareTextDraw(*text);
 }
 
 }  // namespace korvel

@@ -87,6 +87,9 @@ class HudIdList {
     return record;
   }
 
+  // The slots, for a pass that walks MinUsed..MaxUsed itself.
+  const std::unique_ptr<Record>* Slots() const { return items_.data(); }
+
   // Every record in ascending id order.
   template <class Fn>
   void ForEach(Fn&& fn) const {

@@ -1,7 +1,9 @@
 // HudSR and HudTR: one surface (an image drawn as a textured sprite) and one
-// text (a string drawn with a font). Fields in their declaration order;
-// each record owns its texture or font (released through the HUD's
-// graphics, never by the record itself).
+// text (a string drawn with a font). Each record owns its texture or font
+// (released through the HUD's graphics, never by the record itself).
+// What the render pass reads of a record comes first and together, so a
+// pass touches as little memory per element as a plain array of draw calls
+// would; the other fields follow in their usual order.
 #pragma once
 
 #include <cstdint>
@@ -31,24 +33,36 @@ inline constexpr uint16_t kLayerMin = 1;
 inline constexpr uint16_t kLayerMax = 1000;
 
 struct HudSR {
+  HudMatrix Transform;
+  HudTexture* Texture = nullptr;
+  uint8_t Show = 0;
+  uint8_t Opacity = 0;
+
   uint8_t EspID = 0;
   uint8_t Protected = 0;
   uint8_t RootID = 0;
   std::string Filename;
-  uint8_t Show = 0;
   float X = 0, Y = 0;
   uint16_t L = 0;
   float ScaleX = 0, ScaleY = 0;
   uint32_t Reserved = 0;
-  uint8_t Opacity = 0;
   uint8_t Alignment = 0;
   uint8_t AutoScale = 0;
-  HudTexture* Texture = nullptr;
   HudImageInfo ImageInfo;
-  HudMatrix Transform;
 };
 
 struct HudTR {
+  HudMatrix Transform;
+  HudFont* Font = nullptr;
+  // What a pass hands DrawText, made when the text changes rather than on
+  // every pass: the box scaled and truncated, the flags of Format and the
+  // colour with the opacity as alpha.
+  HudRect DrawRect{};
+  uint32_t DrawFlags = 0;
+  uint32_t DrawColour = 0;
+  uint8_t Show = 0;
+  std::string Text;
+
   uint8_t EspID = 0;
   uint8_t Protected = 0;
   float X = 0, Y = 0;
@@ -60,11 +74,7 @@ struct HudTR {
   uint8_t Alignment = 0;
   uint8_t AutoScale = 0;
   uint32_t Reserved = 0;
-  HudFont* Font = nullptr;
-  HudMatrix Transform;
-  uint8_t Show = 0;
   std::string FontName;
-  std::string Text;
   int32_t FontHeight = 0;
   int32_t FontWidth = 0;
   uint16_t Weight = 0;

@@ -131,6 +131,15 @@ void Hud::UpdateHudTTransform(HudTR& t) {
   // Texts are scaled through their font and rectangle, not the matrix.
   t.Transform = Transformation(1, 1, static_cast<float>(px), static_cast<float>(py),
                                           1.0f / (static_cast<float>(t.L) + 0.5f));
+  PrepareTextDraw(t);
+}
+
+void Hud::PrepareTextDraw(HudTR& t) {
+  t.DrawRect = {0, 0, TruncToInt(static_cast<double>(t.Width) * t.ScaleX),
+                TruncToInt(static_cast<double>(t.Height) * t.ScaleY)};
+  t.DrawFlags = DrawTextFlags(t.Format);
+  t.DrawColour = static_cast<uint32_t>(t.Opacity) << 24 | static_cast<uint32_t>(t.R) << 16 |
+                 static_cast<uint32_t>(t.G) << 8 | t.B;
 }
 
 void Hud::LoadHudSTexture(HudSR& s) {
@@ -170,21 +179,26 @@ void Hud::DrawHud(HudPass pass, HudEngineView& engine, bool suspended) {
   } end_batch{g};
   try {
     if (!g.SetPointMipFilter()) return;
-    surfaces_.ForEach([&](int32_t, HudSR& s) {
-      if (!s.Texture || !HudVisible(s.Show, situation)) return;
-      g.SetTransform(s.Transform);
-      g.Draw(s.Texture, static_cast<uint32_t>(s.Opacity) << 24 | 0xFFFFFFu);
-    });
-    texts_.ForEach([&](int32_t, HudTR& t) {
-      if (!t.Font || !HudVisible(t.Show, situation)) return;
-      g.SetTransform(t.Transform);
-      HudRect rect{0, 0, TruncToInt(static_cast<double>(t.Width) * t.ScaleX),
-                   TruncToInt(static_cast<double>(t.Height) * t.ScaleY)};
-      uint32_t colour = static_cast<uint32_t>(t.Opacity) << 24 | static_cast<uint32_t>(t.R) << 16 |
-                        static_cast<uint32_t>(t.G) << 8 | t.B;
-      int32_t length = t.Text.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(t.Text.size());
-      g.DrawString(t.Font, t.Text.data(), length, rect, DrawTextFlags(t.Format), colour);
-    });
+    // Visibility depends on the low five Show bits only: one table per pass.
+    bool visible[32];
+    for (uint8_t show = 0; show < 32; ++show) visible[show] = HudVisible(show, situation);
+    // The lists do not change while the lock is held: walk their slots
+    // directly.
+    const std::unique_ptr<HudSR>* surfaces = surfaces_.Slots();
+    for (int32_t id = std::max(surfaces_.MinUsed(), 1), last = surfaces_.MaxUsed(); id <= last; ++id) {
+      const HudSR* s = surfaces[id].get();
+      if (!s || !s->Texture || !visible[s->Show & 31]) continue;
+      g.SetTransform(s->Transform);
+      g.Draw(s->Texture, static_cast<uint32_t>(s->Opacity) << 24 | 0xFFFFFFu);
+    }
+    const std::unique_ptr<HudTR>* texts = texts_.Slots();
+    for (int32_t id = std::max(texts_.MinUsed(), 1), last = texts_.MaxUsed(); id <= last; ++id) {
+      const HudTR* t = texts[id].get();
+      if (!t || !t->Font || !visible[t->Show & 31]) continue;
+      g.SetTransform(t->Transform);
+      int32_t length = t->Text.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(t->Text.size());
+      g.DrawString(t->Font, t->Text.data(), length, t->DrawRect, t->DrawFlags, t->DrawColour);
+    }
   } catch (...) {
   }
 }
