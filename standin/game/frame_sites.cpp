@@ -7,7 +7,7 @@
 extern "C" {
 // The engine field the early-pass arm compares with 0 (0: armed).
 uint32_t standin_early_disarmed = 0;
-// Non-zero: the frame skips its final-pass work.
+// 1: the frame skips its final-pass work.
 uint8_t standin_final_skip = 0;
 // What the frame's own code did: counts and the value the early point loads.
 uint32_t standin_arm_count = 0, standin_final_count = 0, standin_early_value = 0;
@@ -57,7 +57,7 @@ StandinEarlyPointSite:
     call *%rax
     movl 0x20(%rsp), %eax
     movl %eax, standin_early_value(%rip)
-    cmpb $0, standin_final_skip(%rip)
+    cmpb $1, standin_final_skip(%rip)
     .globl StandinFinalPassSite
 StandinFinalPassSite:
     .byte 0x0F, 0x84                # JE rel32
@@ -110,7 +110,7 @@ _StandinEarlyPointSite:
     call *%eax
     movl 8(%esp), %eax
     movl %eax, _standin_early_value
-    cmpb $0, _standin_final_skip
+    cmpb $1, _standin_final_skip
     .globl _StandinFinalPassSite
 _StandinFinalPassSite:
     .byte 0x0F, 0x84                # JE rel32
