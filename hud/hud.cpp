@@ -73,6 +73,7 @@ int32_t Hud::AddHudS(int32_t esp_id, const HudSFields& f) {
   s.AutoScale = f.AutoScale;
   LoadHudSTexture(s);
   int32_t id = surfaces_.Add(std::move(record));
+  order_dirty_ = true;
   return id;
 }
 
@@ -90,6 +91,7 @@ int32_t Hud::AddHudSAt(int32_t esp_id, int32_t id, HudSFields f) {
   auto record = std::make_unique<HudSR>();
   HudSR* s = record.get();
   if (surfaces_.AddAt(id, std::move(record)) == -1) return -1;
+  order_dirty_ = true;
   s->EspID = static_cast<uint8_t>(esp_id);
   s->Protected = f.Protected;
   s->RootID = f.RootID;
@@ -109,7 +111,10 @@ int32_t Hud::AddHudSAt(int32_t esp_id, int32_t id, HudSFields f) {
 
 void Hud::RemoveHudS(int32_t id) {
   Guard hold(lock_);
-  if (std::unique_ptr<HudSR> gone = surfaces_.Remove(id)) ReleaseSurfaceObjects(*gone);
+  if (std::unique_ptr<HudSR> gone = surfaces_.Remove(id)) {
+    ReleaseSurfaceObjects(*gone);
+    order_dirty_ = true;
+  }
 }
 
 void Hud::RemoveEspHudS(int32_t esp_id, bool force) {
@@ -126,6 +131,7 @@ void Hud::ClearHudS() {
   Guard hold(lock_);
   surfaces_.ForEach([&](int32_t, HudSR& s) { ReleaseSurfaceObjects(s); });
   surfaces_.Reset();
+  order_dirty_ = true;
 }
 
 int32_t Hud::SetHudSEsp(int32_t id, int32_t esp_id) {
@@ -162,6 +168,7 @@ int32_t Hud::AddHudT(int32_t esp_id, const HudTBox& b) {
   t.AutoScale = b.AutoScale;
   // No font and no transform yet: the text is drawn once StyleHudT gave it
   // a font.
+  order_dirty_ = true;
   return texts_.Add(std::move(record));
 }
 
@@ -183,6 +190,7 @@ int32_t Hud::AddHudTAt(int32_t esp_id, int32_t id, HudTBox b, HudTStyle style) {
   auto record = std::make_unique<HudTR>();
   HudTR* t = record.get();
   if (texts_.AddAt(id, std::move(record)) == -1) return -1;
+  order_dirty_ = true;
   t->EspID = static_cast<uint8_t>(esp_id);
   t->Protected = b.Protected;
   t->X = b.X;
@@ -220,7 +228,10 @@ void Hud::StyleHudT(int32_t id, const HudTStyle& style) {
 
 void Hud::RemoveHudT(int32_t id) {
   Guard hold(lock_);
-  if (std::unique_ptr<HudTR> gone = texts_.Remove(id)) ReleaseTextObjects(*gone);
+  if (std::unique_ptr<HudTR> gone = texts_.Remove(id)) {
+    ReleaseTextObjects(*gone);
+    order_dirty_ = true;
+  }
 }
 
 void Hud::RemoveEspHudT(int32_t esp_id, bool force) {
@@ -237,6 +248,7 @@ void Hud::ClearHudT() {
   Guard hold(lock_);
   texts_.ForEach([&](int32_t, HudTR& t) { ReleaseTextObjects(t); });
   texts_.Reset();
+  order_dirty_ = true;
 }
 
 int32_t Hud::SetHudTEsp(int32_t id, int32_t esp_id) {

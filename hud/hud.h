@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "hud/hud_graphics.h"
 #include "hud/hud_id_list.h"
@@ -97,9 +98,23 @@ class Hud {
   void ReleaseSurfaceObjects(HudSR& surface);
   void ReleaseTextObjects(HudTR& text);
 
+  // Elements in the order a pass submits them: back to front by depth,
+  // surfaces before texts at equal depth, each kind by ascending id. The
+  // sprite's own depth sort then has nothing left to do, and a sprite that
+  // does not sort still layers the elements right. Made again only after an
+  // element came, went or changed its layer.
+  struct DrawRef {
+    float depth;
+    bool text;
+    int32_t id;
+  };
+  void RebuildOrder();
+
   std::recursive_mutex lock_;
   THudSIDList surfaces_;
   THudTIDList texts_;
+  std::vector<DrawRef> order_;
+  bool order_dirty_ = true;
   HudGraphics* graphics_ = nullptr;
   bool device_lost_ = false;
 };
@@ -120,6 +135,10 @@ uint32_t DrawTextFlags(uint8_t format);
 // Opacity percent (clamped to 0..100, NaN as 0) to the stored 0..255 value.
 uint8_t OpacityOfPercent(double percent);
 double PercentOfOpacity(uint8_t opacity);
+// The depths a pass sorts by: 1/L for a surface (a layer of 0 counts as 1)
+// and 1/(L + 0.5) for a text.
+float SurfaceDepth(uint16_t layer);
+float TextDepth(uint16_t layer);
 // The matrix of a scaling followed by a translation (no centres, no
 // rotation), as D3DXMatrixTransformation makes it.
 HudMatrix ScalingTranslation(float sx, float sy, float tx, float ty, float tz);
@@ -131,7 +150,9 @@ void Hud::ChangeSurface(int32_t id, Fn&& fn, bool retransform) {
   std::lock_guard<std::recursive_mutex> hold(lock_);
   HudSR* surface = surfaces_.Get(id);
   if (!surface) return;
+  uint16_t layer = surface->L;
   fn(*surface);
+  if (surface->L != layer) order_dirty_ = true;
   if (retransform) UpdateHudSTransform(*surface);
 }
 
@@ -140,7 +161,9 @@ void Hud::ChangeText(int32_t id, Fn&& fn, bool refont, bool retransform) {
   std::lock_guard<std::recursive_mutex> hold(lock_);
   HudTR* text = texts_.Get(id);
   if (!text) return;
+  uint16_t layer = text->L;
   fn(*text);
+  if (text->L != layer) order_dirty_ = true;
   if (refont) CreateHudTFont(*text);
   else if (retransform) UpdateHudTTransform(*text);
   else PrepareTextDraw(*text);

@@ -1,6 +1,7 @@
 // The render pass of the HUD, its transforms, and the device objects of
 // each element: textures, fonts, and their loss and recreation around a
 // device reset.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -43,10 +44,11 @@ long double AlignedPosition(bool relative, bool centred, long double screen, lon
   return screen - (extent - offset) * scale;
 }
 
+}  // namespace
+
 // A layer read from a co-save may be 0; depth stays finite.
 float SurfaceDepth(uint16_t layer) { return 1.0f / static_cast<float>(layer ? layer : 1); }
-
-}  // namespace
+float TextDepth(uint16_t layer) { return 1.0f / (static_cast<float>(layer) + 0.5f); }
 
 int32_t TruncToInt(double value) {
   if (std::isnan(value)) return 0;
@@ -130,7 +132,7 @@ void Hud::UpdateHudTTransform(HudTR& t) {
                                    t.Height, t.Y, t.ScaleY);
   // Texts are scaled through their font and rectangle, not the matrix.
   t.Transform = Transformation(1, 1, static_cast<float>(px), static_cast<float>(py),
-                                          1.0f / (static_cast<float>(t.L) + 0.5f));
+                                          TextDepth(t.L));
   PrepareTextDraw(t);
 }
 
@@ -182,25 +184,37 @@ void Hud::DrawHud(HudPass pass, HudEngineView& engine, bool suspended) {
     // Visibility depends on the low five Show bits only: one table per pass.
     bool visible[32];
     for (uint8_t show = 0; show < 32; ++show) visible[show] = HudVisible(show, situation);
-    // The lists do not change while the lock is held: walk their slots
-    // directly.
+    if (order_dirty_) RebuildOrder();
+    // The lists do not change while the lock is held: reach the records
+    // through their slots directly.
     const std::unique_ptr<HudSR>* surfaces = surfaces_.Slots();
-    for (int32_t id = std::max(surfaces_.MinUsed(), 1), last = surfaces_.MaxUsed(); id <= last; ++id) {
-      const HudSR* s = surfaces[id].get();
-      if (!s || !s->Texture || !visible[s->Show & 31]) continue;
-      g.SetTransform(s->Transform);
-      g.Draw(s->Texture, static_cast<uint32_t>(s->Opacity) << 24 | 0xFFFFFFu);
-    }
     const std::unique_ptr<HudTR>* texts = texts_.Slots();
-    for (int32_t id = std::max(texts_.MinUsed(), 1), last = texts_.MaxUsed(); id <= last; ++id) {
-      const HudTR* t = texts[id].get();
-      if (!t || !t->Font || !visible[t->Show & 31]) continue;
-      g.SetTransform(t->Transform);
-      int32_t length = t->Text.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(t->Text.size());
-      g.DrawString(t->Font, t->Text.data(), length, t->DrawRect, t->DrawFlags, t->DrawColour);
+    for (const DrawRef& ref : order_) {
+      if (!ref.text) {
+        const HudSR* s = surfaces[ref.id].get();
+        if (!s || !s->Texture || !visible[s->Show & 31]) continue;
+        g.SetTransform(s->Transform);
+        g.Draw(s->Texture, static_cast<uint32_t>(s->Opacity) << 24 | 0xFFFFFFu);
+      } else {
+        const HudTR* t = texts[ref.id].get();
+        if (!t || !t->Font || !visible[t->Show & 31]) continue;
+        g.SetTransform(t->Transform);
+        int32_t length =
+            t->Text.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(t->Text.size());
+        g.DrawString(t->Font, t->Text.data(), length, t->DrawRect, t->DrawFlags, t->DrawColour);
+      }
     }
   } catch (...) {
   }
+}
+
+void Hud::RebuildOrder() {
+  order_.clear();
+  surfaces_.ForEach([&](int32_t id, HudSR& s) { order_.push_back({SurfaceDepth(s.L), false, id}); });
+  texts_.ForEach([&](int32_t id, HudTR& t) { order_.push_back({TextDepth(t.L), true, id}); });
+  std::stable_sort(order_.begin(), order_.end(),
+                   [](const DrawRef& a, const DrawRef& b) { return a.depth > b.depth; });
+  order_dirty_ = false;
 }
 
 void Hud::BeforeReset() {

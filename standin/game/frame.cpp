@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <d3d9.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +148,22 @@ bool SaveScreenshot(const std::string& path) {
   HRESULT hr = save(path.c_str(), bmp ? kD3dxBmp : kD3dxPng, back, nullptr, nullptr);
   back->Release();
   return SUCCEEDED(hr);
+}
+
+std::string FrameStats() {
+  unsigned long references = 0;
+  if (device) {
+    device->AddRef();
+    references = device->Release();
+  }
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                       sizeof memory);
+  // Wine reports no private usage; the commit charge is what it keeps.
+  size_t committed = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  return "game: device references " + std::to_string(references) + ", committed bytes " +
+         std::to_string(static_cast<unsigned long long>(committed));
 }
 
 void SetEngineState(uint8_t mode, bool query0, bool query3, uint8_t sub_mode) {

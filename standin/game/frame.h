@@ -27,6 +27,11 @@ long ResetDevice(bool fail);
 // Saves the back buffer of the last frame (".png" or ".bmp").
 bool SaveScreenshot(const std::string& path);
 
+// "game: device references N, committed bytes M": the references the
+// device holds (one per live texture, font, sprite and user of the device),
+// and the memory the process has committed.
+std::string FrameStats();
+
 // The engine values the HUD reads for its situation.
 void SetEngineState(uint8_t mode_flag, bool query0, bool query3, uint8_t sub_mode);
 

@@ -43,12 +43,14 @@ bool IsAbsolute(const std::string& path) {
 
 bool IsFrameLine(const std::vector<Token>& t) {
   return !t.empty() && (Is(t[0], "frame") || Is(t[0], "screenshot") || Is(t[0], "reset-device") ||
-                        Is(t[0], "engine-state"));
+                        Is(t[0], "engine-state") || Is(t[0], "frame-stats"));
 }
 
 bool ScriptDraws(const std::vector<ScriptLine>& lines) {
   for (const ScriptLine& line : lines)
-    if (IsFrameLine(line.tokens) && !Is(line.tokens[0], "engine-state")) return true;
+    if (IsFrameLine(line.tokens) && !Is(line.tokens[0], "engine-state") &&
+        !Is(line.tokens[0], "frame-stats"))
+      return true;
   return false;
 }
 
@@ -84,6 +86,14 @@ bool RunFrameLine(const std::vector<Token>& t, std::string* why) {
       std::snprintf(text, sizeof text, "game: device reset failed (%08lX)", static_cast<unsigned long>(result));
       World::Print(text);
     }
+    return true;
+  }
+  if (Is(t[0], "frame-stats")) {
+    if (t.size() != 1) {
+      *why = "usage: frame-stats";
+      return false;
+    }
+    World::Print(FrameStats());
     return true;
   }
   // engine-state MODEFLAG QUERY0 QUERY3 SUBMODE

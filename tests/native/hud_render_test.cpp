@@ -181,6 +181,38 @@ TEST_F(HudRenderTest, OneBatchSurfacesThenTextsByIdWithColours) {
   EXPECT_EQ(text.rect.bottom, 75);
 }
 
+TEST_F(HudRenderTest, SubmittedBackToFrontByLayer) {
+  HudSFields f;
+  f.L = 6;
+  int32_t high = Surface(f);
+  f.L = 5;
+  int32_t low = Surface(f);
+  HudTBox box;
+  box.L = 5;
+  int32_t text = hud.AddHudT(0, box);
+  hud.StyleHudT(text, {});
+  f.L = 0;  // as a co-save may hold: the lowest layer
+  int32_t zero = Surface(f);
+  auto drawn = [&] {
+    std::vector<uintptr_t> order;
+    for (const Call& c : graphics.calls)
+      if (c.kind == Call::kDraw || c.kind == Call::kText) order.push_back(c.object);
+    graphics.calls.clear();
+    return order;
+  };
+  auto tex = [&](int32_t id) { return reinterpret_cast<uintptr_t>(hud.surfaces().Get(id)->Texture); };
+  auto font = reinterpret_cast<uintptr_t>(hud.texts().Get(text)->Font);
+  hud.DrawHud(HudPass::kFinal, view, false);
+  EXPECT_EQ(drawn(), (std::vector<uintptr_t>{tex(zero), tex(low), font, tex(high)}));
+  hud.ChangeSurface(high, [](HudSR& s) { s.L = 1; });  // a layer change reorders
+  hud.DrawHud(HudPass::kFinal, view, false);
+  // Layers 1 and 0 lie at the same depth: the lower id first.
+  EXPECT_EQ(drawn(), (std::vector<uintptr_t>{tex(high), tex(zero), tex(low), font}));
+  hud.RemoveHudS(zero);
+  hud.DrawHud(HudPass::kFinal, view, false);
+  EXPECT_EQ(drawn(), (std::vector<uintptr_t>{tex(high), tex(low), font}));
+}
+
 TEST_F(HudRenderTest, NothingDrawnWhenSuspendedGatedOrWithoutSprite) {
   Surface({});
   hud.DrawHud(HudPass::kFinal, view, true);
