@@ -45,14 +45,14 @@ const CoSaveImage& Image(int which) {
 }
 
 const std::string& File(int which) {
-  static const std::string strings = korvel::WriteCoSave(Image(0)),
-                           arrays = korvel::WriteCoSave(Image(1));
+  static const std::string strings = korvel::EncodeCoSaveImage(Image(0)),
+                           arrays = korvel::EncodeCoSaveImage(Image(1));
   return which == 0 ? strings : arrays;
 }
 
 void Write(benchmark::State& state, int which) {
   const CoSaveImage& image = Image(which);
-  for (auto _ : state) benchmark::DoNotOptimize(korvel::WriteCoSave(image));
+  for (auto _ : state) benchmark::DoNotOptimize(korvel::EncodeCoSaveImage(image));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(File(which).size()));
 }
@@ -61,7 +61,7 @@ void Read(benchmark::State& state, int which) {
   const std::string& file = File(which);
   CoSaveImage image;
   for (auto _ : state) {
-    if (korvel::ReadCoSave(file, korvel::kUnknownSaveMatch, &image) != korvel::CoSaveReadStatus::kOk)
+    if (korvel::DecodeCoSaveImage(file, korvel::kUnknownSaveMatch, &image) != korvel::CoSaveReadStatus::kOk)
       state.SkipWithError("the bench file does not read back");
     benchmark::DoNotOptimize(image.strings.data());
   }

@@ -7,7 +7,7 @@
 
 #include "bench/ratio_reporter.h"
 #include "fake_engine.h"
-#include "host/global.h"
+#include "core/global.h"
 #include "hud/hud_ops.h"
 #include "hud/screen.h"
 #include "recording_graphics.h"

@@ -52,6 +52,11 @@ if(KORVEL_FUZZ)
   endforeach()
 endif()
 
+# The command reference in docs/ must be what the catalogue generates; the
+# test never rewrites it (./korvel docs does).
+add_test(NAME command_reference_is_current
+  COMMAND korvel_catalogue --check ${CMAKE_CURRENT_SOURCE_DIR}/docs/commands.md)
+
 # ./korvel's set-up: the Windows trees it chooses from what the machine
 # runs, and its package step against a stand-in package manager.
 find_program(PYTHON3 python3 REQUIRED)
@@ -60,3 +65,8 @@ add_test(NAME korvel_setup
   WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/setup)
 set_tests_properties(korvel_setup PROPERTIES TIMEOUT 120
   ENVIRONMENT "KORVEL_SOURCE=${CMAKE_CURRENT_SOURCE_DIR}")
+
+# Includes between source folders only point down the layers listed in
+# CMakeLists.txt.
+add_test(NAME includes_point_down_the_layers
+  COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_layers.py ${CMAKE_CURRENT_SOURCE_DIR})

@@ -53,7 +53,7 @@ korvel_companion(standin_companion_incomplete "companion-incomplete" STANDIN_DLX
 find_program(PYTHON3 python3 REQUIRED)
 set(KORVEL_WINE_TEST_NAMES)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/paths_corpus_main.cpp)
-  add_executable(paths_corpus tests/win32/paths_corpus_main.cpp host/env_win32.cpp)
+  add_executable(paths_corpus tests/win32/paths_corpus_main.cpp base/env_win32.cpp)
   target_link_libraries(paths_corpus PRIVATE korvel_core)
   target_link_options(paths_corpus PRIVATE -static)
   set_target_properties(paths_corpus PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

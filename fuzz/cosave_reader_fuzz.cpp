@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "save/cosave_image.h"
+#include "save/save_header_probe.h"
 #include "save/crc32.h"
 
 namespace {
@@ -22,11 +23,11 @@ void PutU32(std::string& s, size_t at, uint32_t v) {
 
 void ReadAndRewrite(std::string_view bytes, uint32_t probed) {
   CoSaveImage image;
-  if (ReadCoSave(bytes, probed, &image) != CoSaveReadStatus::kOk) return;
-  std::string rewritten = WriteCoSave(image);
+  if (DecodeCoSaveImage(bytes, probed, &image) != CoSaveReadStatus::kOk) return;
+  std::string rewritten = EncodeCoSaveImage(image);
   CoSaveImage again;
-  if (ReadCoSave(rewritten, kUnknownSaveMatch, &again) != CoSaveReadStatus::kOk) std::abort();
-  if (WriteCoSave(again) != rewritten) std::abort();
+  if (DecodeCoSaveImage(rewritten, kUnknownSaveMatch, &again) != CoSaveReadStatus::kOk) std::abort();
+  if (EncodeCoSaveImage(again) != rewritten) std::abort();
 }
 
 }  // namespace

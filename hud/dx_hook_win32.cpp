@@ -8,9 +8,9 @@
 
 #include <cstring>
 
-#include "host/code_patch_win32.h"
-#include "host/engine_win32.h"
-#include "host/flags.h"
+#include "core/code_patch_win32.h"
+#include "core/engine_win32.h"
+#include "base/flags.h"
 #include "hud/dx_hook_stubs_win32.h"
 #include "hud/hud.h"
 #include "hud/hud_graphics_d3d9.h"

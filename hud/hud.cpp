@@ -2,14 +2,14 @@
 #include "hud/hud.h"
 
 #include "hud/screen.h"
-#include "mods/esp_registry.h"
+#include "base/owners.h"
 
 namespace korvel {
 namespace {
 
 std::unique_ptr<Hud> the_hud;
 
-bool OwnerRegistered(int32_t esp_id) { return GetMods().IsRegistered(esp_id); }
+bool OwnerRegistered(int32_t esp_id) { return GetOwners().IsOwner(esp_id); }
 
 using Guard = std::lock_guard<std::recursive_mutex>;
 

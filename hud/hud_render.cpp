@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "host/paths.h"
+#include "files/paths.h"
 #include "hud/hud.h"
 #include "hud/screen.h"
 

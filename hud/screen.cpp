@@ -7,6 +7,11 @@ ScreenSize& GetScreen() {
   return screen;
 }
 
+ScreenSize& GetSavedScreen() {
+  static ScreenSize screen;
+  return screen;
+}
+
 float& GetHudScale() {
   static float scale = 1.0f;
   return scale;

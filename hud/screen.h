@@ -12,6 +12,8 @@ struct ScreenSize {
 };
 
 ScreenSize& GetScreen();
+// The back-buffer size stored in the co-save last read; 0 before one.
+ScreenSize& GetSavedScreen();
 
 // The HUD autoscale factor (1.0 until a co-save with a screen size is read).
 float& GetHudScale();

@@ -2,18 +2,20 @@
 // and a mod's file name as a string.
 #include <string>
 
-#include "host/handlers.h"
+#include "core/command_args.h"
+#include "core/handlers.h"
 #include "mods/esp_registry.h"
 #include "objects/string_store.h"
 
 namespace korvel {
 
 void Cmd_GetEsp(CommandCall& call) {
+  GetEspArgs args(call);
   EspRegistry& mods = GetMods();
-  if (!call.Text().empty()) {
-    call.SetResultInt(mods.EspIdOfName(call.Text()));
-  } else if (call.Int(1) != -1) {
-    if (std::optional<std::string> name = ResolveSource(call.Int(1)))
+  if (!args.Filename().empty()) {
+    call.SetResultInt(mods.EspIdOfName(args.Filename()));
+  } else if (args.StringID() != -1) {
+    if (std::optional<std::string> name = ResolveSource(args.StringID()))
       call.SetResultInt(mods.EspIdOfName(*name));
   } else if (call.script_form_id() != 0) {
     call.SetResultInt(call.CallerEspId());
@@ -21,9 +23,10 @@ void Cmd_GetEsp(CommandCall& call) {
 }
 
 void Cmd_ModRefEsp(CommandCall& call) {
-  uint32_t form_id = call.FormId(0);
+  ModRefEspArgs args(call);
+  uint32_t form_id = args.ValueFormId();
   if (form_id == 0) return;
-  int32_t position = GetMods().PositionOfEspId(call.Int(1));
+  int32_t position = GetMods().PositionOfEspId(args.EspID());
   if (position < 0) {
     call.SetResultRef(form_id);
     return;
@@ -33,20 +36,21 @@ void Cmd_ModRefEsp(CommandCall& call) {
 }
 
 void Cmd_GetRefEsp(CommandCall& call) {
-  uint32_t form_id = call.FormId(0);
+  uint32_t form_id = GetRefEspArgs(call).ValueFormId();
   if (form_id != 0) call.SetResultInt(GetMods().EspIdOfModIndex(form_id >> 24));
 }
 
 void Cmd_EspToString(CommandCall& call) {
-  std::string name = GetMods().NameOfEspId(call.Int(1));
-  int32_t id = call.Int(0);
+  EspToStringArgs args(call);
+  std::string name = GetMods().NameOfEspId(args.EspID());
+  int32_t id = args.StringID();
   if (IsTemporary(id)) {
     Temporary(id) = name;
     return;
   }
-  std::string* target = ResolveTarget(call.script_form_id(), id, call.Int(2));
+  std::string* target = ResolveTarget(call.script_form_id(), id, args.Global());
   if (!target) return;
-  if (call.Int(3) != 0)
+  if (args.LowerCase() != 0)
     for (char& c : name)
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   *target = std::move(name);

@@ -3,26 +3,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/engine.h"
-#include "host/global.h"
+#include "base/engine.h"
+#include "base/text.h"
+#include "core/global.h"
 
 namespace korvel {
 
 EspRegistry& GetMods() {
   static EspRegistry registry;
   return registry;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 void EspRegistry::Build() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/owners.h"
+
 namespace korvel {
 
 struct EspR {
@@ -18,7 +20,7 @@ struct EspR {
 
 inline constexpr int kMaxMods = 255;
 
-class EspRegistry {
+class EspRegistry final : public OwnerPolicy {
  public:
   // Builds the table from the companion's mod list once per process and
   // writes the mod list to the log; later calls do nothing.
@@ -28,11 +30,12 @@ class EspRegistry {
   const EspR& record(int position) const { return records_[position]; }
 
   // Lookups; -1 when nothing matches.
-  int32_t EspIdOfModIndex(uint32_t mod_index) const;
+  int32_t EspIdOfModIndex(uint32_t mod_index) const override;
   int32_t EspIdOfName(std::string_view name) const;
   int32_t PositionOfEspId(int32_t esp_id) const;
   int32_t PositionOfName(std::string_view name) const;
   bool IsRegistered(int32_t esp_id) const { return PositionOfEspId(esp_id) >= 0; }
+  bool IsOwner(int32_t esp_id) const override { return IsRegistered(esp_id); }
   std::string NameOfEspId(int32_t esp_id) const;
 
   void ResetToIdentity();
@@ -55,8 +58,5 @@ class EspRegistry {
 };
 
 EspRegistry& GetMods();
-
-// Case-insensitive comparison of 8-bit texts (ASCII letters folded).
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace korvel

@@ -1,7 +1,8 @@
 // The array commands.
 #include <cstring>
 
-#include "host/handlers.h"
+#include "core/command_args.h"
+#include "core/handlers.h"
 #include "objects/array_store.h"
 #include "objects/owner_commands.h"
 
@@ -26,60 +27,77 @@ uint32_t Bits(float value) {
   return bits;
 }
 
-// SetInArray and its float and reference twins: ArrayID, Index, Value,
-// Blocksize, Global, Insert.
-void Store(CommandCall& call, uint8_t type, uint32_t value) {
-  TypeArray* body = Writable(call, call.Int(0), call.Int(4));
-  int32_t index = call.Int(1);
+// SetInArray and its float and reference twins, which share their other
+// parameters.
+template <class Args>
+void Store(CommandCall& call, const Args& args, uint8_t type, uint32_t value) {
+  TypeArray* body = Writable(call, args.ArrayID(), args.Global());
+  int32_t index = args.Index();
   if (!body || index < 0) return;
-  if (call.Int(5) != 0 && !body->InsertGap(index)) return;
-  body->SetItem(index, type, call.Int(3), value);
+  if (args.Insert() != 0 && !body->InsertGap(index)) return;
+  body->SetItem(index, type, args.Blocksize(), value);
 }
 
-// FindInArray and its twins: ArrayID, Value, Start, Stop (-1 = the end).
-void Search(CommandCall& call, uint8_t type, uint32_t value) {
-  const TypeArray* body = Readable(call.Int(0));
+// FindInArray and its twins; Stop -1 is the end.
+template <class Args>
+void Search(CommandCall& call, const Args& args, uint8_t type, uint32_t value) {
+  const TypeArray* body = Readable(args.ArrayID());
   if (!body) return;
-  int32_t stop = call.Int(3) == -1 ? body->Size() - 1 : call.Int(3);
-  call.SetResultInt(body->Find(type, value, call.Int(2), stop));
+  int32_t stop = args.Stop() == -1 ? body->Size() - 1 : args.Stop();
+  call.SetResultInt(body->Find(type, value, args.Start(), stop));
 }
 
 }  // namespace
 
 void Cmd_CreateArray(CommandCall& call) {
-  call.SetResultInt(CreateArray(call.Int(0), call.Int(1), call.Int(2) != 0, call.Int(3) != 0));
+  CreateArrayArgs args(call);
+  call.SetResultInt(
+      CreateArray(args.EspID(), args.Size(), args.Protected() != 0, args.RefuseZero() != 0));
 }
 
 void Cmd_DestroyArray(CommandCall& call) {
-  int32_t id = call.Int(0);
+  DestroyArrayArgs args(call);
+  int32_t id = args.ArrayID();
   TArrayIDList& arrays = GetArrays();
   if (arrays.IsInvalid(id)) return;
-  if (arrays.MayAccess(call.script_form_id(), id, call.Int(1)))
+  if (arrays.MayAccess(call.script_form_id(), id, args.Global()))
     arrays.Destroy(id);
   else
     call.SetResultInt(id);
 }
 
 void Cmd_ArraySize(CommandCall& call) {
-  int32_t id = call.Int(0), size = call.Int(1);
+  ArraySizeArgs args(call);
+  int32_t id = args.ArrayID(), size = args.Size();
   TArrayIDList& arrays = GetArrays();
   if (arrays.IsInvalid(id)) return;
   TypeArray& body = arrays.Get(id)->Body;
-  if (size >= 0 && arrays.MayAccess(call.script_form_id(), id, call.Int(2))) body.SetSize(size);
+  if (size >= 0 && arrays.MayAccess(call.script_form_id(), id, args.Global())) body.SetSize(size);
   call.SetResultInt(body.Size());
 }
 
 void Cmd_ArrayCount(CommandCall& call) {
-  if (const TypeArray* body = Readable(call.Int(0))) call.SetResultInt(body->Count());
+  if (const TypeArray* body = Readable(ArrayCountArgs(call).ArrayID()))
+    call.SetResultInt(body->Count());
 }
 
-void Cmd_SetInArray(CommandCall& call) { Store(call, kItemInteger, static_cast<uint32_t>(call.Int(2))); }
-void Cmd_SetFloatInArray(CommandCall& call) { Store(call, kItemFloat, Bits(call.Float(2))); }
-void Cmd_SetRefInArray(CommandCall& call) { Store(call, kItemReference, call.FormId(2)); }
+void Cmd_SetInArray(CommandCall& call) {
+  SetInArrayArgs args(call);
+  Store(call, args, kItemInteger, static_cast<uint32_t>(args.Value()));
+}
+void Cmd_SetFloatInArray(CommandCall& call) {
+  SetFloatInArrayArgs args(call);
+  Store(call, args, kItemFloat, Bits(args.Value()));
+}
+void Cmd_SetRefInArray(CommandCall& call) {
+  SetRefInArrayArgs args(call);
+  Store(call, args, kItemReference, args.ReferenceFormId());
+}
 
 void Cmd_GetInArray(CommandCall& call) {
-  const TypeArray* body = Readable(call.Int(0));
-  int32_t index = call.Int(1);
+  GetInArrayArgs args(call);
+  const TypeArray* body = Readable(args.ArrayID());
+  int32_t index = args.Index();
   if (!body || index < 0 || index >= body->Size() || !body->Has(index)) return;
   uint32_t value = body->Value(index);
   switch (body->Type(index)) {
@@ -95,54 +113,77 @@ void Cmd_GetInArray(CommandCall& call) {
 }
 
 void Cmd_GetTypeInArray(CommandCall& call) {
-  const TypeArray* body = Readable(call.Int(0));
-  int32_t index = call.Int(1);
+  GetTypeInArrayArgs args(call);
+  const TypeArray* body = Readable(args.ArrayID());
+  int32_t index = args.Index();
   if (body && index >= 0 && index < body->Size() && body->Has(index))
     call.SetResultInt(body->Type(index));
 }
 
 void Cmd_RemInArray(CommandCall& call) {
-  TypeArray* body = Writable(call, call.Int(0), call.Int(2));
+  RemInArrayArgs args(call);
+  TypeArray* body = Writable(call, args.ArrayID(), args.Global());
   if (!body) return;
-  body->RemoveItem(call.Int(1));
-  if (call.Int(3) != 0) body->RemoveGap(call.Int(1));
+  body->RemoveItem(args.Index());
+  if (args.RemoveGap() != 0) body->RemoveGap(args.Index());
 }
 
-void Cmd_FindInArray(CommandCall& call) { Search(call, kItemInteger, static_cast<uint32_t>(call.Int(1))); }
-void Cmd_FindFloatInArray(CommandCall& call) { Search(call, kItemFloat, Bits(call.Float(1))); }
-void Cmd_FindRefInArray(CommandCall& call) { Search(call, kItemReference, call.FormId(1)); }
+void Cmd_FindInArray(CommandCall& call) {
+  FindInArrayArgs args(call);
+  Search(call, args, kItemInteger, static_cast<uint32_t>(args.Value()));
+}
+void Cmd_FindFloatInArray(CommandCall& call) {
+  FindFloatInArrayArgs args(call);
+  Search(call, args, kItemFloat, Bits(args.Value()));
+}
+void Cmd_FindRefInArray(CommandCall& call) {
+  FindRefInArrayArgs args(call);
+  Search(call, args, kItemReference, args.ReferenceFormId());
+}
 
 void Cmd_CopyArray(CommandCall& call) {
   if (call.script_form_id() == 0) return;
-  call.SetResultInt(CopyArray(call.CallerEspId(), call.Int(0), call.Int(1), call.Int(2) != 0));
+  CopyArrayArgs args(call);
+  call.SetResultInt(
+      CopyArray(call.CallerEspId(), args.ArrayID(), args.NewSize(), args.RefuseZero() != 0));
 }
 
-void Cmd_ArrayEsp(CommandCall& call) { OwnerCommand(call, GetArrays()); }
-void Cmd_ArrayProtect(CommandCall& call) { ProtectCommand(call, GetArrays()); }
+void Cmd_ArrayEsp(CommandCall& call) {
+  ArrayEspArgs args(call);
+  OwnerCommand(call, GetArrays(), args.ArrayID(), args.EspID(), args.Global());
+}
+void Cmd_ArrayProtect(CommandCall& call) {
+  ArrayProtectArgs args(call);
+  ProtectCommand(call, GetArrays(), args.ArrayID(), args.Protected());
+}
 
 void Cmd_FirstInArray(CommandCall& call) {
-  const TypeArray* body = Readable(call.Int(0));
+  FirstInArrayArgs args(call);
+  const TypeArray* body = Readable(args.ArrayID());
   if (!body) return;
-  int32_t stop = call.Int(3) == -1 ? body->Size() - 1 : call.Int(3);
-  call.SetResultInt(body->First(call.Int(1) > 0, call.Int(2), stop));
+  int32_t stop = args.Stop() == -1 ? body->Size() - 1 : args.Stop();
+  call.SetResultInt(body->First(args.Free() > 0, args.Start(), stop));
 }
 
 void Cmd_DestroyAllArrays(CommandCall& call) {
-  int32_t esp = call.Int(0);
+  int32_t esp = DestroyAllArraysArgs(call).EspID();
   GetArrays().DestroyAllOfOwner(esp, esp == call.CallerEspId());
 }
 
 void Cmd_PackArray(CommandCall& call) {
-  if (TypeArray* body = Writable(call, call.Int(0), call.Int(1))) body->Pack();
+  PackArrayArgs args(call);
+  if (TypeArray* body = Writable(call, args.ArrayID(), args.Global())) body->Pack();
 }
 
 void Cmd_ArrayCmp(CommandCall& call) {
+  ArrayCmpArgs args(call);
   TArrayIDList& arrays = GetArrays();
-  int32_t sum = (arrays.IsInvalid(call.Int(0)) ? -1 : 0) + (arrays.IsInvalid(call.Int(1)) ? -2 : 0);
+  int32_t sum =
+      (arrays.IsInvalid(args.ArrayID1()) ? -1 : 0) + (arrays.IsInvalid(args.ArrayID2()) ? -2 : 0);
   if (sum == 0)
-    call.SetResultInt(CompareArrays(call.Int(0), call.Int(1)));
+    call.SetResultInt(CompareArrays(args.ArrayID1(), args.ArrayID2()));
   else
-    call.SetResultInt(call.Int(2) != 0 ? sum : 0);
+    call.SetResultInt(args.CheckValidity() != 0 ? sum : 0);
 }
 
 }  // namespace korvel

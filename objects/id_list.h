@@ -18,7 +18,7 @@
 #include <memory>
 #include <vector>
 
-#include "mods/esp_registry.h"
+#include "base/owners.h"
 #include "objects/free_slot_index.h"
 #include "objects/row_growth.h"
 
@@ -55,7 +55,7 @@ class IdList {
   // the list is full. With refuse_zero the new id is never 0.
   int32_t Create(int32_t esp_id, std::unique_ptr<Entry> entry, bool is_protected,
                  bool refuse_zero) {
-    if (!GetMods().IsRegistered(esp_id) || next_free_ == -1 || !entry) return -1;
+    if (!GetOwners().IsOwner(esp_id) || next_free_ == -1 || !entry) return -1;
     bool placeholder = false;
     if (refuse_zero && next_free_ == 0) {
       if (Create(esp_id, std::make_unique<Entry>(), true, false) != 0) return -1;
@@ -75,7 +75,7 @@ class IdList {
   // Creates an object at a given id (the co-save reader); -1 when the owner
   // is not registered, the id is negative or beyond the limit, or in use.
   int32_t CreateAt(int32_t esp_id, int32_t id, std::unique_ptr<Entry> entry, bool is_protected) {
-    if (!GetMods().IsRegistered(esp_id) || id < 0 || !entry) return -1;
+    if (!GetOwners().IsOwner(esp_id) || id < 0 || !entry) return -1;
     if (id > high_) {
       if (high_ >= kMaxObjectId || id > kMaxObjectId) return -1;
       Grow(id);
@@ -121,7 +121,7 @@ class IdList {
     } else {
       mod_index = script_form_id >> 24;
     }
-    int32_t caller = GetMods().EspIdOfModIndex(mod_index);
+    int32_t caller = GetOwners().EspIdOfModIndex(mod_index);
     if (caller == entry->EspID) return true;
     return entry->Protected == 0 && global != 0;
   }
@@ -130,7 +130,7 @@ class IdList {
   int32_t SetOwner(int32_t id, int32_t esp_id) {
     Entry* entry = Get(id);
     if (!entry) return -1;
-    if (esp_id >= 0 && GetMods().IsRegistered(esp_id)) entry->EspID = static_cast<uint8_t>(esp_id);
+    if (esp_id >= 0 && GetOwners().IsOwner(esp_id)) entry->EspID = static_cast<uint8_t>(esp_id);
     return entry->EspID;
   }
 
@@ -144,7 +144,7 @@ class IdList {
   }
 
   void DestroyAllOfOwner(int32_t esp_id, bool force) {
-    if (!GetMods().IsRegistered(esp_id)) return;
+    if (!GetOwners().IsOwner(esp_id)) return;
     for (int32_t i = std::max(min_used_, 0); i <= max_used_; ++i) {
       Entry* entry = items_[i].get();
       if (entry && entry->EspID == esp_id && (entry->Protected == 0 || force)) Destroy(i);

@@ -5,7 +5,8 @@
 #include <new>
 #include <string>
 
-#include "host/handlers.h"
+#include "core/command_args.h"
+#include "core/handlers.h"
 #include "objects/owner_commands.h"
 #include "objects/string_convert.h"
 #include "objects/string_store.h"
@@ -37,24 +38,34 @@ bool SetLength(std::string& text, int32_t length) {
 }  // namespace
 
 void Cmd_CreateString(CommandCall& call) {
-  call.SetResultInt(CreateString(call.Int(0), std::string(call.Text()), call.Int(2) != 0,
-                                 call.Int(3) != 0));
+  CreateStringArgs args(call);
+  call.SetResultInt(CreateString(args.EspID(), std::string(args.String()), args.Protected() != 0,
+                                 args.RefuseZero() != 0));
 }
 
 void Cmd_DestroyString(CommandCall& call) {
-  int32_t id = call.Int(0);
-  if (GetStrings().MayAccess(call.script_form_id(), id, call.Int(1))) GetStrings().Destroy(id);
+  DestroyStringArgs args(call);
+  int32_t id = args.StringID();
+  if (GetStrings().MayAccess(call.script_form_id(), id, args.Global())) GetStrings().Destroy(id);
 }
 
 void Cmd_SetString(CommandCall& call) {
-  WriteTarget(call, call.Int(0), call.Int(2), std::string(call.Text()));
+  SetStringArgs args(call);
+  WriteTarget(call, args.StringID(), args.Global(), std::string(args.String()));
 }
 
-void Cmd_StringEsp(CommandCall& call) { OwnerCommand(call, GetStrings()); }
-void Cmd_StringProtect(CommandCall& call) { ProtectCommand(call, GetStrings()); }
+void Cmd_StringEsp(CommandCall& call) {
+  StringEspArgs args(call);
+  OwnerCommand(call, GetStrings(), args.StringID(), args.EspID(), args.Global());
+}
+void Cmd_StringProtect(CommandCall& call) {
+  StringProtectArgs args(call);
+  ProtectCommand(call, GetStrings(), args.StringID(), args.Protected());
+}
 
 void Cmd_StringLen(CommandCall& call) {
-  int32_t id = call.Int(0), length = call.Int(1);
+  StringLenArgs args(call);
+  int32_t id = args.StringID(), length = args.Length();
   if (IsTemporary(id)) {
     std::string& text = Temporary(id);
     if (length >= 0) SetLength(text, length);
@@ -68,69 +79,74 @@ void Cmd_StringLen(CommandCall& call) {
   }
   StringR* s = GetStrings().Get(id);
   if (!s) return;
-  if (length >= 0 && GetStrings().MayAccess(call.script_form_id(), id, call.Int(2)))
+  if (length >= 0 && GetStrings().MayAccess(call.script_form_id(), id, args.Global()))
     SetLength(s->Text, length);
   call.SetResultInt(static_cast<int32_t>(s->Text.size()));
 }
 
 void Cmd_DestroyAllStrings(CommandCall& call) {
-  int32_t esp = call.Int(0);
+  int32_t esp = DestroyAllStringsArgs(call).EspID();
   GetStrings().DestroyAllOfOwner(esp, esp == call.CallerEspId());
 }
 
 void Cmd_StringCat(CommandCall& call) {
+  StringCatArgs args(call);
   std::string sources;
-  for (size_t i = 1; i <= 20; ++i) {
+  for (size_t i = StringCatParam::StringID1; i <= StringCatParam::StringID20; ++i) {
     std::optional<std::string> text = ResolveSource(call.Int(i));
     if (!text) return;
     if (sources.size() + text->size() > kMaxTextLength) return;
     sources += *text;
   }
-  std::string* target = ResolveTarget(call.script_form_id(), call.Int(0), call.Int(21));
+  std::string* target = ResolveTarget(call.script_form_id(), args.StringID0(), args.Global());
   if (!target || target->size() + sources.size() > kMaxTextLength) return;
   target->append(sources);
 }
 
 void Cmd_CopyString(CommandCall& call) {
-  std::optional<std::string> source = ResolveSource(call.Int(1));
+  CopyStringArgs args(call);
+  std::optional<std::string> source = ResolveSource(args.Source());
   if (!source) return;
-  int64_t position = std::max<int32_t>(call.Int(2), 1);
+  int64_t position = std::max<int32_t>(args.Position(), 1);
   int64_t length = static_cast<int64_t>(source->size());
-  int64_t count = call.Int(3) < 0 ? length + 1 - position : call.Int(3);
+  int64_t count = args.Number() < 0 ? length + 1 - position : args.Number();
   std::string part;
   if (position <= length && count > 0)
     part = source->substr(static_cast<size_t>(position - 1), static_cast<size_t>(count));
-  WriteTarget(call, call.Int(0), call.Int(4), std::move(part));
+  WriteTarget(call, args.Target(), args.Global(), std::move(part));
 }
 
 void Cmd_IntToString(CommandCall& call) {
-  WriteTarget(call, call.Int(0), call.Int(2), std::to_string(call.Int(1)));
+  IntToStringArgs args(call);
+  WriteTarget(call, args.StringID(), args.Global(), std::to_string(args.Value()));
 }
 
 void Cmd_FloatToString(CommandCall& call) {
-  WriteTarget(call, call.Int(0), call.Int(3), FloatToFixed(call.Float(1), call.Int(2)));
+  FloatToStringArgs args(call);
+  WriteTarget(call, args.StringID(), args.Global(), FloatToFixed(args.Value(), args.Digits()));
 }
 
 void Cmd_RefToString(CommandCall& call) {
+  RefToStringArgs args(call);
   char hex[16];
-  std::snprintf(hex, sizeof hex, "%08X", call.FormId(1));
-  WriteTarget(call, call.Int(0), call.Int(2), hex);
+  std::snprintf(hex, sizeof hex, "%08X", args.ReferenceFormId());
+  WriteTarget(call, args.StringID(), args.Global(), hex);
 }
 
 void Cmd_StringToRef(CommandCall& call) {
-  std::optional<std::string> text = ResolveSource(call.Int(0));
+  std::optional<std::string> text = ResolveSource(StringToRefArgs(call).StringID());
   uint32_t form_id;
   if (text && ParseFormIdText(*text, &form_id)) call.SetResultRef(form_id);
 }
 
 void Cmd_StringToInt(CommandCall& call) {
-  std::optional<std::string> text = ResolveSource(call.Int(0));
+  std::optional<std::string> text = ResolveSource(StringToIntArgs(call).StringID());
   int32_t value;
   if (text && ParseInteger(*text, &value)) call.SetResultInt(value);
 }
 
 void Cmd_StringToFloat(CommandCall& call) {
-  std::optional<std::string> text = ResolveSource(call.Int(0));
+  std::optional<std::string> text = ResolveSource(StringToFloatArgs(call).StringID());
   double value;
   if (text && ParseFloat(*text, &value)) call.SetResult(value);
 }

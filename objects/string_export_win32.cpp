@@ -1,7 +1,7 @@
 // The exported string functions, as other plug-ins in the game call them.
 #include <cstdint>
 
-#include "host/engine.h"
+#include "base/engine.h"
 #include "objects/string_export.h"
 
 extern "C" {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "host/env.h"
+#include "base/env.h"
 
 namespace korvel {
 

@@ -4,6 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "save/cosave_encoder.h"
+
 namespace korvel {
 namespace {
 
@@ -34,14 +36,26 @@ std::vector<Entry> InWriteOrder(const std::vector<Entry>& entries) {
   return out;
 }
 
-size_t EstimatedSize(const CoSaveImage& image) {
+// The file's size: header, trailer and each entry's fixed fields by its
+// field list, plus the texts; a section's type byte and count are covered
+// by the slack.
+size_t EstimatedSize(const CoSaveImage& image, int32_t version) {
   size_t bytes = 64;
-  for (const CoSaveMod& m : image.mods) bytes += 10 + m.name.size();
-  for (const CoSaveString& s : image.strings) bytes += 14 + s.text.size();
-  for (const CoSaveArray& a : image.arrays) bytes += 22 + 9 * a.items.size();
-  for (const CoSaveName& n : image.names) bytes += 8 + n.name.size();
-  for (const CoSaveHudSurface& s : image.hud_surfaces) bytes += 40 + s.filename.size();
-  for (const CoSaveHudText& t : image.hud_texts) bytes += 64 + t.font_name.size() + t.text.size();
+  for (const CoSaveMod& m : image.mods)
+    bytes += MinEntrySize(version, &ModFields<FixedSize, const CoSaveMod>) + m.name.size();
+  for (const CoSaveString& s : image.strings)
+    bytes += MinEntrySize(version, &StringFields<FixedSize, const CoSaveString>) + s.text.size();
+  for (const CoSaveArray& a : image.arrays)
+    bytes += 9 + MinEntrySize(version, &ArrayHeaderFields<FixedSize, const CoSaveArray>) +
+             MinEntrySize(version, &ItemFields<FixedSize, const CoSaveItem>) * a.items.size();
+  for (const CoSaveName& n : image.names)
+    bytes += MinEntrySize(version, &NameFields<FixedSize, const CoSaveName>) + n.name.size();
+  for (const CoSaveHudSurface& s : image.hud_surfaces)
+    bytes += MinEntrySize(version, &HudSurfaceFields<FixedSize, const CoSaveHudSurface>) +
+             s.filename.size();
+  for (const CoSaveHudText& t : image.hud_texts)
+    bytes += MinEntrySize(version, &HudTextFields<FixedSize, const CoSaveHudText>) +
+             t.font_name.size() + t.text.size();
   return bytes;
 }
 
@@ -77,16 +91,11 @@ class ImageSink final : public CoSaveSink {
   CoSaveImage& image_;
 };
 
-uint32_t U32At(std::string_view bytes, size_t at) {
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
-}
-
 }  // namespace
 
-std::string WriteCoSave(const CoSaveImage& image, int32_t version) {
-  CoSaveWriter writer(version);
-  writer.Reserve(EstimatedSize(image));
+std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version) {
+  CoSaveEncoder writer(version);
+  writer.Reserve(EstimatedSize(image, version));
   if (!image.mods.empty()) writer.Mods(image.mods);
   if (!image.strings.empty()) {
     writer.BeginStrings();
@@ -107,15 +116,13 @@ std::string WriteCoSave(const CoSaveImage& image, int32_t version) {
   return writer.Finish(image.save_match);
 }
 
-CoSaveReadStatus ReadCoSave(std::string_view bytes, uint32_t probed_match, CoSaveImage* out) {
+CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,
+                                   CoSaveImage* out) {
   *out = CoSaveImage{};
-  if (bytes.size() >= kCoSaveHeaderSize) {
-    out->version = static_cast<int32_t>(U32At(bytes, 10));
-    if (CoSaveHasMatch(out->version) && bytes.size() >= kCoSaveHeaderSize + 12)
-      out->save_match = U32At(bytes, bytes.size() - 12);
-  }
+  if (CoSaveStoredVersion(bytes, &out->version))
+    CoSaveStoredMatch(bytes, out->version, &out->save_match);
   ImageSink sink(*out);
-  return ReadCoSave(bytes, probed_match, sink);
+  return DecodeCoSave(bytes, probed_match, sink);
 }
 
 }  // namespace korvel

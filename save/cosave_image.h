@@ -1,6 +1,6 @@
 // A whole co-save as plain data: exactly what the file holds, apart from
 // the live registries. Tools, tests and the fuzz target work on it; the
-// game's own save and load stream the registries through CoSaveWriter and
+// game's own save and load stream the registries through CoSaveEncoder and
 // a CoSaveSink instead.
 #pragma once
 
@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "save/cosave_format.h"
+#include "save/cosave_decoder.h"
+#include "save/cosave_records.h"
 
 namespace korvel {
 
@@ -40,12 +41,13 @@ struct CoSaveImage {
 // layout, for making test files (its own values are cut to the older
 // field widths: Protected is dropped by 0x01000000, the match value up to
 // 0x01040000).
-std::string WriteCoSave(const CoSaveImage& image, int32_t version = kCoSaveVersion);
+std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version = kCoSaveVersion);
 
 // Reads a co-save into *out (which is reset first). probed_match is the
 // match value of the game save being loaded, kUnknownSaveMatch when it is
 // not known. On a failure *out keeps what was read before it, as the live
 // registries would.
-CoSaveReadStatus ReadCoSave(std::string_view bytes, uint32_t probed_match, CoSaveImage* out);
+CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,
+                                   CoSaveImage* out);
 
 }  // namespace korvel

@@ -1,7 +1,9 @@
 #include "save/save_hook.h"
 
-#include "host/env.h"
+#include "base/env.h"
 #include "save/cosave_io.h"
+#include "save/cosave_registries.h"
+#include "save/save_header_probe.h"
 
 namespace korvel {
 

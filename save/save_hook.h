@@ -72,7 +72,5 @@ void OnSaveDeleted(std::string_view name);
 void OnResetPoint();
 // The game has really loaded a save: clear everything and read its co-save.
 void OnSaveLoaded(std::string_view save_name);
-// True when a co-save would hold more than the mod list.
-bool SomethingToSave();
 
 }  // namespace korvel

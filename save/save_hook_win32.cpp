@@ -5,11 +5,12 @@
 
 #include <cstring>
 
-#include "host/code_patch_win32.h"
-#include "host/engine_win32.h"
-#include "host/env.h"
-#include "host/lifecycle_win32.h"
+#include "core/code_patch_win32.h"
+#include "core/engine_win32.h"
+#include "base/env.h"
+#include "save/save_hook_win32.h"
 #include "save/cosave_io.h"
+#include "save/cosave_registries.h"
 #include "save/save_hook.h"
 #include "save/save_hook_stubs_win32.h"
 
@@ -58,7 +59,7 @@ BOOL WINAPI CloseHandler(HANDLE handle) noexcept {
   }
   BOOL result = engine_close(handle);
   try {
-    if (action == CloseAction::kWriteCoSave) WriteCoSave(name);
+    if (action == CloseAction::kWriteCoSave) WriteCoSaveFile(name);
   } catch (...) {
   }
   return result;

@@ -27,13 +27,13 @@ int main(int argc, char** argv) {
   }
   using namespace korvel;
   std::string folder = argv[1];
-  bool ok = Put(folder, "small.korvel", WriteCoSave(samples::SmallImage()));
-  ok &= Put(folder, "empty.korvel", WriteCoSave(CoSaveImage{}));
+  bool ok = Put(folder, "small.korvel", EncodeCoSaveImage(samples::SmallImage()));
+  ok &= Put(folder, "empty.korvel", EncodeCoSaveImage(CoSaveImage{}));
   for (int32_t version : samples::CoSaveVersions()) {
     char name[32];
     std::snprintf(name, sizeof name, "rich-%08x.korvel", static_cast<unsigned>(version));
     bool with_protected = CoSaveHasProtected(version);
-    ok &= Put(folder, name, WriteCoSave(samples::RichImage(with_protected), version));
+    ok &= Put(folder, name, EncodeCoSaveImage(samples::RichImage(with_protected), version));
   }
   return ok ? 0 : 1;
 }

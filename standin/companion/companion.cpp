@@ -7,7 +7,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "host/qarn_abi_win32.h"
+#include "core/qarn_abi_win32.h"
 
 #ifndef STANDIN_DLX_VERSION
 #define STANDIN_DLX_VERSION 122

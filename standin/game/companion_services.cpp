@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "game/world.h"
-#include "host/qarn_abi_win32.h"
+#include "core/qarn_abi_win32.h"
 
 using standin::Form;
 using standin::GetWorld;

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/engine_table_win32.h"
+#include "core/engine_table_win32.h"
 
 extern "C" korvel::abi::EngineTable VeldmarkEngineTable;
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/qarn_abi_win32.h"
+#include "core/qarn_abi_win32.h"
 
 namespace standin {
 

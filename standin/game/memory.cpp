@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <malloc.h>
 #include <unordered_map>
 #include <vector>
+
+#include "game/imports.h"
 
 namespace standin {
 
@@ -92,25 +93,11 @@ void CappedFree(void* p) {
 
 // Points the module's msvcrt.dll import of function at replacement.
 void RedirectImport(HMODULE module, const char* function, void* replacement) {
-  auto* base = reinterpret_cast<uint8_t*>(module);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress) return;
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
-       ++imp) {
-    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "msvcrt.dll") != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (names->u1.Ordinal & IMAGE_ORDINAL_FLAG) continue;
-      auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(by_name->Name), function) != 0) continue;
-      DWORD old_protection;
-      if (!VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old_protection)) return;
-      slots->u1.Function = reinterpret_cast<uintptr_t>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof(void*), old_protection, &old_protection);
-    }
-  }
+  void** slot = FindImportSlot(module, "msvcrt.dll", function);
+  DWORD old_protection;
+  if (!slot || !VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old_protection)) return;
+  *slot = replacement;
+  VirtualProtect(slot, sizeof *slot, old_protection, &old_protection);
 }
 
 }  // namespace

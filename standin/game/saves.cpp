@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "game/imports.h"
 #include "game/world.h"
-#include "host/engine_table_win32.h"
+#include "core/engine_table_win32.h"
 
 extern "C" korvel::abi::EngineTable VeldmarkEngineTable;
 
@@ -169,28 +170,6 @@ bool ReadSome(HANDLE h, size_t limit) {
   return true;
 }
 
-// Finds the game's import-table slot of a kernel32 function.
-void** ImportSlot(const char* function) {
-  auto* base = reinterpret_cast<uint8_t*>(GetModuleHandleA(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress) return nullptr;
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
-       ++imp) {
-    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), "kernel32.dll") != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (names->u1.Ordinal & IMAGE_ORDINAL_FLAG) continue;
-      auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(by_name->Name), function) == 0)
-        return reinterpret_cast<void**>(&slots->u1.Function);
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void SetSavesFolder(const std::string& folder) { saves_folder = folder; }
@@ -241,8 +220,9 @@ bool DeleteSave(const std::string& name) { return StandinDeleteSave(SavePath(nam
 void ResetPoint() { StandinResetPoint(); }
 
 void PublishSaveSites() {
-  VeldmarkEngineTable.import_create_file = ImportSlot("CreateFileA");
-  VeldmarkEngineTable.import_close_handle = ImportSlot("CloseHandle");
+  HMODULE game = GetModuleHandleA(nullptr);
+  VeldmarkEngineTable.import_create_file = FindImportSlot(game, "kernel32.dll", "CreateFileA");
+  VeldmarkEngineTable.import_close_handle = FindImportSlot(game, "kernel32.dll", "CloseHandle");
   VeldmarkEngineTable.rename_site = StandinRenameSite;
   VeldmarkEngineTable.delete_site = StandinDeleteSite;
   VeldmarkEngineTable.reset_site = StandinResetSite;

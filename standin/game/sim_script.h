@@ -1,22 +1,16 @@
 // Sim scripts: a line-based script that sets up the game world and calls
-// plug-in commands the way game scripts do (docs/sim.md).
+// plug-in commands the way game scripts do (docs/sim.md). The tokenizer
+// (sim_tokenizer), the file parser (sim_parser), the world set-up
+// (sim_world_setup), the interpreter (sim_interpreter) and its directives
+// (sim_directives) each have their own file.
 #pragma once
 
-#include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "game/sim_tokenizer.h"
+
 namespace standin {
-
-struct Token {
-  enum Kind { kWord, kNumber, kText, kForm } kind;
-  std::string text;  // word, decoded text, or the number as written
-  uint32_t form_id = 0;
-};
-
-// Splits a line into tokens; false with an error message on bad syntax.
-bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* error);
 
 struct ScriptLine {
   int number;
@@ -26,6 +20,9 @@ struct ScriptLine {
 // Reads a script file. Lines before the first command line that say
 // "mods" or "form" set the world up; the rest run after the game started.
 bool ParseScript(const std::string& path, std::vector<ScriptLine>* lines, std::string* error);
+
+// "line N: why".
+std::string LineFailure(const ScriptLine& line, const std::string& why);
 
 // Applies "mods" lines (they must come before any other line) and "form"
 // lines to the world; false with "line N: ..." on a bad line.

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/engine_table_win32.h"
+#include "core/engine_table_win32.h"
 
 namespace standin {
 

@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "host/catalogue.h"
-#include "host/global.h"
+#include "core/catalogue.h"
+#include "core/global.h"
 
 namespace korvel {
 namespace {
@@ -55,6 +55,24 @@ TEST(Catalogue, NamesAreUniqueAndTablesWellFormed) {
     EXPECT_LT(std::string(entry.name).size(), 19u);
     EXPECT_LT(std::string(entry.help).size(), 70u);
   }
+}
+
+TEST(Catalogue, EveryOptionalEspIdTakesTheCaller) {
+  int with_role = 0;
+  for (const CommandEntry& entry : kCatalogue) {
+    for (size_t i = 0; i < entry.param_count; ++i) {
+      const ParamEntry& p = entry.params[i];
+      bool esp_id = std::string(p.name) == "EspID";
+      EXPECT_EQ(p.role == ParamRole::kCallerEspId, esp_id) << entry.name;
+      if (p.role == ParamRole::kCallerEspId) {
+        ++with_role;
+        EXPECT_EQ(p.type, ParamType::kInteger) << entry.name;
+        EXPECT_TRUE(p.optional) << entry.name;
+        EXPECT_EQ(p.preset, -1) << entry.name;
+      }
+    }
+  }
+  EXPECT_EQ(with_role, 14);
 }
 
 TEST(Catalogue, ExtractorChoice) {

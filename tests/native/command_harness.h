@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/catalogue.h"
-#include "host/frame.h"
+#include "core/catalogue.h"
+#include "core/frame.h"
 
 namespace korvel {
 

@@ -32,14 +32,14 @@ TEST(CoSaveCorpus, EveryFileReplays) {
     SCOPED_TRACE(entry.path().filename().string());
     const std::string bytes = Slurp(entry.path());
     CoSaveImage image;
-    if (ReadCoSave(bytes, kUnknownSaveMatch, &image) != CoSaveReadStatus::kOk) continue;
+    if (DecodeCoSaveImage(bytes, kUnknownSaveMatch, &image) != CoSaveReadStatus::kOk) continue;
     versions_read.insert(image.version);
     // The current layout of what was read reads back to the same image,
     // and writes to the same bytes again.
-    std::string rewritten = WriteCoSave(image);
+    std::string rewritten = EncodeCoSaveImage(image);
     CoSaveImage again;
-    ASSERT_EQ(ReadCoSave(rewritten, kUnknownSaveMatch, &again), CoSaveReadStatus::kOk);
-    EXPECT_EQ(WriteCoSave(again), rewritten);
+    ASSERT_EQ(DecodeCoSaveImage(rewritten, kUnknownSaveMatch, &again), CoSaveReadStatus::kOk);
+    EXPECT_EQ(EncodeCoSaveImage(again), rewritten);
   }
   EXPECT_GT(files, 0u);
   // The seeds hold a readable file of every version the reader accepts.

@@ -1,4 +1,4 @@
-#include "save/cosave_format.h"
+#include "save/cosave_image.h"
 
 #include <gtest/gtest.h>
 
@@ -56,12 +56,12 @@ std::string Sealed(const std::string& sections, uint32_t match = kUnknownSaveMat
 CoSaveImage Read(const std::string& file, CoSaveReadStatus expected,
                  uint32_t probed = kUnknownSaveMatch) {
   CoSaveImage image;
-  EXPECT_EQ(ReadCoSave(file, probed, &image), expected);
+  EXPECT_EQ(DecodeCoSaveImage(file, probed, &image), expected);
   return image;
 }
 
 TEST(CoSaveFormat, TheSixtyThreeByteExample) {
-  std::string file = WriteCoSave(samples::SmallImage());
+  std::string file = EncodeCoSaveImage(samples::SmallImage());
   std::string expected("KorvelSave", 10);
   PutU32(expected, 0x01050001);
   expected += std::string("\x00\x01\x00\x00\x00\x00\x00\x09\x00\x00\x00MyMod.esp", 20);
@@ -76,7 +76,7 @@ TEST(CoSaveFormat, TheSixtyThreeByteExample) {
 
 TEST(CoSaveFormat, EmptyImageIsHeaderAndTrailer) {
   CoSaveImage empty;
-  std::string file = WriteCoSave(empty);
+  std::string file = EncodeCoSaveImage(empty);
   ASSERT_EQ(file.size(), 26u);
   EXPECT_EQ(U32At(file, 14), kUnknownSaveMatch);
   EXPECT_EQ(U32At(file, 18), 18u);
@@ -85,10 +85,10 @@ TEST(CoSaveFormat, EmptyImageIsHeaderAndTrailer) {
 
 TEST(CoSaveFormat, RichImageRoundTrip) {
   CoSaveImage rich = samples::RichImage();
-  CoSaveImage back = Read(WriteCoSave(rich), CoSaveReadStatus::kOk, rich.save_match);
+  CoSaveImage back = Read(EncodeCoSaveImage(rich), CoSaveReadStatus::kOk, rich.save_match);
   EXPECT_EQ(back, rich);
   // Written again, the file is the same.
-  EXPECT_EQ(WriteCoSave(back), WriteCoSave(rich));
+  EXPECT_EQ(EncodeCoSaveImage(back), EncodeCoSaveImage(rich));
 }
 
 TEST(CoSaveFormat, EntriesAreWrittenFromTheHighestIdDown) {
@@ -97,7 +97,7 @@ TEST(CoSaveFormat, EntriesAreWrittenFromTheHighestIdDown) {
   image.arrays = {{2, 0, 0, 1, {}}, {5, 0, 0, 1, {}}, {0, 0, 0, 1, {}}};
   image.hud_surfaces = {samples::SampleSurface(1, "s1"), samples::SampleSurface(4, "s4")};
   image.hud_texts = {samples::SampleText(2, "t2"), samples::SampleText(9, "t9")};
-  CoSaveImage back = Read(WriteCoSave(image), CoSaveReadStatus::kOk);
+  CoSaveImage back = Read(EncodeCoSaveImage(image), CoSaveReadStatus::kOk);
   std::vector<std::string> strings;
   for (const auto& s : back.strings) strings.push_back(std::to_string(s.id) + s.text);
   EXPECT_EQ(strings, (std::vector<std::string>{"7b", "7d", "3c", "1a"}));  // equal ids keep order
@@ -111,7 +111,7 @@ TEST(CoSaveFormat, EntriesAreWrittenFromTheHighestIdDown) {
   // Ascending input is the common case: reversed, not sorted.
   CoSaveImage ascending;
   for (int32_t id = 0; id < 5; ++id) ascending.strings.push_back({id, 0, 0, "x"});
-  CoSaveImage back2 = Read(WriteCoSave(ascending), CoSaveReadStatus::kOk);
+  CoSaveImage back2 = Read(EncodeCoSaveImage(ascending), CoSaveReadStatus::kOk);
   ASSERT_EQ(back2.strings.size(), 5u);
   EXPECT_EQ(back2.strings.front().id, 4);
   EXPECT_EQ(back2.strings.back().id, 0);
@@ -122,11 +122,11 @@ TEST(CoSaveFormat, EntriesAreWrittenFromTheHighestIdDown) {
 TEST(CoSaveFormat, EveryAcceptedVersionReadsBack) {
   const CoSaveImage rich = samples::RichImage();
   const size_t mods = rich.mods.size(), strings = rich.strings.size(), arrays = rich.arrays.size();
-  const size_t current = WriteCoSave(rich).size();
+  const size_t current = EncodeCoSaveImage(rich).size();
   for (int32_t version : samples::CoSaveVersions()) {
     SCOPED_TRACE(version);
     CoSaveImage image = samples::RichImage(CoSaveHasProtected(version));
-    std::string file = WriteCoSave(image, version);
+    std::string file = EncodeCoSaveImage(image, version);
     EXPECT_EQ(static_cast<int32_t>(U32At(file, 10)), version);
     size_t expected = current;
     if (!CoSaveHasProtected(version)) expected -= strings + arrays;
@@ -136,7 +136,7 @@ TEST(CoSaveFormat, EveryAcceptedVersionReadsBack) {
     // A probed value that differs only matters from 0x01050001 on.
     uint32_t other = image.save_match + 1;
     CoSaveImage back;
-    EXPECT_EQ(ReadCoSave(file, other, &back),
+    EXPECT_EQ(DecodeCoSaveImage(file, other, &back),
               CoSaveChecksMatch(version) ? CoSaveReadStatus::kMismatch : CoSaveReadStatus::kOk);
     back = Read(file, CoSaveReadStatus::kOk, image.save_match);
     CoSaveImage want = image;
@@ -198,7 +198,7 @@ TEST(CoSaveFormat, MatchValueRules) {
     CoSaveImage image = samples::SmallImage();
     image.save_match = c.stored;
     CoSaveImage back;
-    EXPECT_EQ(ReadCoSave(WriteCoSave(image, c.version), c.probed, &back), c.expected)
+    EXPECT_EQ(DecodeCoSaveImage(EncodeCoSaveImage(image, c.version), c.probed, &back), c.expected)
         << std::hex << c.version << " " << c.stored << " " << c.probed;
     // A refused file restores nothing.
     if (c.expected != CoSaveReadStatus::kOk) {
@@ -208,7 +208,7 @@ TEST(CoSaveFormat, MatchValueRules) {
 }
 
 TEST(CoSaveFormat, VersionRules) {
-  std::string file = WriteCoSave(samples::SmallImage());
+  std::string file = EncodeCoSaveImage(samples::SmallImage());
   struct Case {
     uint32_t version;
     CoSaveReadStatus expected;
@@ -222,7 +222,7 @@ TEST(CoSaveFormat, VersionRules) {
       {0x00000001, CoSaveReadStatus::kCorrupted},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ReadCoSave(WithVersion(file, c.version), 0x12345678, &*std::make_unique<CoSaveImage>()),
+    EXPECT_EQ(DecodeCoSaveImage(WithVersion(file, c.version), 0x12345678, &*std::make_unique<CoSaveImage>()),
               c.expected)
         << std::hex << c.version;
   // The version is judged before the trailer: a newer file with a broken
@@ -241,10 +241,10 @@ TEST(CoSaveFormat, VersionRules) {
 // version newer; nothing crashes.
 TEST(CoSaveFormat, EveryTruncationAndBitFlipIsRefused) {
   CoSaveImage image = samples::RichImage();
-  const std::string file = WriteCoSave(image);
+  const std::string file = EncodeCoSaveImage(image);
   for (size_t cut = 0; cut < file.size(); ++cut) {
     CoSaveImage back;
-    EXPECT_EQ(ReadCoSave(file.substr(0, cut), image.save_match, &back), CoSaveReadStatus::kCorrupted)
+    EXPECT_EQ(DecodeCoSaveImage(file.substr(0, cut), image.save_match, &back), CoSaveReadStatus::kCorrupted)
         << cut;
   }
   for (size_t at = 0; at < file.size(); ++at) {
@@ -253,7 +253,7 @@ TEST(CoSaveFormat, EveryTruncationAndBitFlipIsRefused) {
       flipped[at] = static_cast<char>(flipped[at] ^ (1 << bit));
       bool newer = static_cast<int32_t>(U32At(flipped, 10)) > kCoSaveVersion;
       CoSaveImage back;
-      EXPECT_EQ(ReadCoSave(flipped, image.save_match, &back),
+      EXPECT_EQ(DecodeCoSaveImage(flipped, image.save_match, &back),
                 newer ? CoSaveReadStatus::kUnknownVersion : CoSaveReadStatus::kCorrupted)
           << at << ":" << bit;
     }
@@ -301,7 +301,7 @@ TEST(CoSaveFormat, LyingSectionsAreCorrupted) {
 // a section may not run into the trailer.
 TEST(CoSaveFormat, FailureKeepsWhatWasReadBefore) {
   CoSaveImage good = samples::SmallImage();
-  std::string file = WriteCoSave(good);
+  std::string file = EncodeCoSaveImage(good);
   std::string sections = file.substr(14, file.size() - 26);
   CoSaveImage back = Read(Sealed(sections + "\x07"), CoSaveReadStatus::kCorrupted);
   EXPECT_EQ(back.mods, good.mods);
@@ -347,77 +347,13 @@ struct Recorder : CoSaveSink {
 TEST(CoSaveFormat, SinkSeesSectionsInFileOrder) {
   CoSaveImage rich = samples::RichImage();
   Recorder r;
-  ASSERT_EQ(ReadCoSave(WriteCoSave(rich), rich.save_match, r), CoSaveReadStatus::kOk);
+  ASSERT_EQ(DecodeCoSave(EncodeCoSaveImage(rich), rich.save_match, r), CoSaveReadStatus::kOk);
   EXPECT_EQ(r.lines, (std::vector<std::string>{
                          "mods 3", "count 4", "string 8388607", "string 40", "string 3", "string 0",
                          "array 9", "array 4", "array 1", "names 3", "screen 1920x1080",
                          "surface 8", "surface 1", "text 3", "text 2"}));
 }
 
-TEST(CoSaveFormat, Messages) {
-  EXPECT_EQ(CoSaveCorruptedMessage("a.korvel"),
-            "a.korvel could not be read (file is probably corrupted). Please try a different save.");
-  EXPECT_EQ(CoSaveUnknownVersionMessage("a.korvel"),
-            "a.korvel has an unknown Korvel savefile version! Please update Korvel.");
-  EXPECT_EQ(CoSaveWriteFailedMessage("a.ess"), "a.ess could not be saved !");
-  const std::string mismatch = CoSaveMismatchMessage("a.korvel", "b.ess");
-  EXPECT_EQ(mismatch,
-            "a.korvel\r\n\r\nKorvel co-save doesn't seem to match\r\n\r\nb.ess\r\n\r\n\r\n"
-            "The Korvel data is being ignored/zeroed, and will basically be overwritten when you "
-            "save again.\r\n\r\n"
-            "Most likely, it means you were playing without Korvel. Other explanations - it could "
-            "be mismatched files from moving saves around, or a Save Manager did something I "
-            "wasn't expecting.\r\n\r\n"
-            "You won't see this message again until you restart Veldmark.\r\n\r\n\r\n"
-            "Oh, also, you're probably seeing a light-blue/sky screen shot right now. You can "
-            "ignore it - just press OK and the game will load properly.");
-  struct Case {
-    CoSaveReadStatus status;
-    std::string text, button;
-  } cases[] = {
-      {CoSaveReadStatus::kOk, "", ""},
-      {CoSaveReadStatus::kCorrupted, CoSaveCorruptedMessage("a.korvel"), ""},
-      {CoSaveReadStatus::kUnknownVersion, CoSaveUnknownVersionMessage("a.korvel"), ""},
-      {CoSaveReadStatus::kMismatch, mismatch, "OK"},
-  };
-  for (const Case& c : cases) {
-    CoSaveNotice notice = CoSaveReadNotice(c.status, "a.korvel", "b.ess");
-    EXPECT_EQ(notice.text, c.text);
-    EXPECT_EQ(notice.button, c.button);
-  }
-}
-
-// A game save header: 42 bytes, a counted field, 2 bytes, a counted field,
-// 4 bytes, the match value.
-std::string SaveHeader(uint8_t first, uint8_t second, uint32_t match) {
-  std::string h(42, 'h');
-  h += static_cast<char>(first);
-  h += std::string(first, 'a');
-  h += "xx";
-  h += static_cast<char>(second);
-  h += std::string(second, 'b');
-  h += "yyyy";
-  PutU32(h, match);
-  return h;
-}
-
-TEST(CoSaveFormat, HeaderProbe) {
-  struct Case {
-    std::string header;
-    uint32_t expected;
-  } cases[] = {
-      {SaveHeader(0, 0, 0xCAFEBABE), 0xCAFEBABE},
-      {SaveHeader(5, 9, 0x01020304), 0x01020304},
-      {SaveHeader(255, 255, 0x77777777), 0x77777777},  // the longest header
-      {SaveHeader(255, 255, 0x77777777) + "more", 0x77777777},
-      {SaveHeader(3, 4, 0x5).substr(0, 42 + 1 + 3 + 2 + 1 + 4 + 4 + 3), kUnknownSaveMatch},
-      {std::string(42, 'h'), kUnknownSaveMatch},
-      {std::string(43, '\0'), kUnknownSaveMatch},  // the second length is missing
-      {"", kUnknownSaveMatch},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ProbeSaveMatch(c.header), c.expected) << c.header.size();
-  EXPECT_EQ(SaveHeader(255, 255, 0).size(), kSaveHeaderProbeBytes);
-}
 
 }  // namespace
 }  // namespace korvel

@@ -4,15 +4,17 @@
 
 #include "command_harness.h"
 #include "fake_engine.h"
-#include "host/flags.h"
-#include "host/global.h"
+#include "base/flags.h"
+#include "core/global.h"
 #include "hud/screen.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
-#include "save/cosave_format.h"
+#include "save/cosave_encoder.h"
 #include "save/cosave_io.h"
+#include "save/cosave_registries.h"
+#include "save/save_header_probe.h"
 #include "save/save_hook.h"
-#include "script/names.h"
+#include "names/names.h"
 #include "temp_env.h"
 
 namespace korvel {
@@ -36,7 +38,7 @@ TEST_F(CoSaveFiles, AFailedWriteLeavesNoCoSaveAndTheSaveUntouched) {
   Call("CreateString", ScriptOf(1), {I(-1), T("keep me")});
   for (std::streamsize written : {std::streamsize{0}, std::streamsize{10}, std::streamsize{40}}) {
     env.fail_after_bytes = written;
-    WriteCoSave(save);
+    WriteCoSaveFile(save);
     EXPECT_FALSE(env.FileExists("C:\\Slot.korvel")) << written;
     ASSERT_FALSE(engine.message_boxes.empty());
     EXPECT_EQ(engine.message_boxes.back(), "Slot.ess could not be saved !");
@@ -46,7 +48,7 @@ TEST_F(CoSaveFiles, AFailedWriteLeavesNoCoSaveAndTheSaveUntouched) {
   std::string contents;
   ASSERT_TRUE(env.ReadFile(save, &contents));
   EXPECT_EQ(contents, std::string(300, 's'));
-  WriteCoSave(save);
+  WriteCoSaveFile(save);
   EXPECT_TRUE(env.FileExists("C:\\Slot.korvel"));
 }
 
@@ -58,7 +60,7 @@ TEST_F(CoSaveFiles, RoundTripThroughTheFile) {
   Call("SetRefInArray", a, {I(arr), I(3), Ref(sword)});
   Call("FixName", a, {Ref(sword), I(0)});
   EXPECT_TRUE(SomethingToSave());
-  WriteCoSave(save);
+  WriteCoSaveFile(save);
   OnSaveLoaded(save);
   EXPECT_FALSE(GetFlags().data_reset);
   EXPECT_EQ(*ResolveSource(0), "s0");
@@ -83,8 +85,8 @@ TEST_F(CoSaveFiles, MissingCoSaveLeavesTheDataReset) {
 }
 
 // A co-save made by hand, matching the save the fixture wrote.
-std::string HandMade(const std::function<void(CoSaveWriter&)>& body) {
-  CoSaveWriter writer;
+std::string HandMade(const std::function<void(CoSaveEncoder&)>& body) {
+  CoSaveEncoder writer;
   body(writer);
   return writer.Finish(GetCoSaveState().save_match);
 }
@@ -92,7 +94,7 @@ std::string HandMade(const std::function<void(CoSaveWriter&)>& body) {
 TEST_F(CoSaveFiles, ObjectsOfGoneModsAreDroppedAndLaterSectionsStillRead) {
   FakeForm* sword = engine.AddForm(0x01000ABC, "Sword");
   ProbeSaveHeader(save);
-  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) {
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveEncoder& w) {
     w.Mods({{0, 0, "Base.esm"}, {7, 1, "Gone.esp"}, {1, 2, "A.esp"}});
     w.BeginStrings();
     w.String(5, 7, 0, "orphan");
@@ -121,11 +123,11 @@ TEST_F(CoSaveFiles, ScreenSectionSetsTheHudScaleOnlyWithBothSides) {
   GetScreen() = {640, 512};
   GetHudScale() = 1.0f;
   ProbeSaveHeader(save);
-  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) { w.Screen(1280, 800); }));
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveEncoder& w) { w.Screen(1280, 800); }));
   OnSaveLoaded(save);
   EXPECT_FALSE(GetFlags().data_reset);
   EXPECT_FLOAT_EQ(GetHudScale(), 0.5f);  // the smaller of 640/1280 and 512/800
-  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveWriter& w) { w.Screen(0, 600); }));
+  env.WriteFile("C:\\Slot.korvel", HandMade([](CoSaveEncoder& w) { w.Screen(0, 600); }));
   OnSaveLoaded(save);
   EXPECT_FLOAT_EQ(GetHudScale(), 0.5f);
   EXPECT_EQ(Call("ScreenInfo", ScriptOf(1), {I(2)}), 0);
@@ -136,7 +138,7 @@ TEST_F(CoSaveFiles, ScreenSectionSetsTheHudScaleOnlyWithBothSides) {
 
 TEST_F(CoSaveFiles, AnUnopenableCoSaveIsCorruptedAndNotLoggedAsOpened) {
   Call("CreateString", ScriptOf(1), {I(-1), T("x")});
-  WriteCoSave(save);
+  WriteCoSaveFile(save);
   env.fail_reads = true;
   OnSaveLoaded(save);
   env.fail_reads = false;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_engine.h"
-#include "host/global.h"
+#include "core/global.h"
 #include "temp_env.h"
 
 namespace korvel {

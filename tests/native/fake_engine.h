@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine.h"
+#include "base/engine.h"
 #include "mods/esp_registry.h"
 
 namespace korvel {
@@ -37,6 +37,7 @@ class FakeEngine : public Engine {
   void SetMods(const std::vector<std::string>& mods) {
     mods_ = mods;
     GetMods().ResetForTesting();
+    SetOwners(&GetMods());
     GetMods().Build();
   }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fake_engine.h"
-#include "host/frame.h"
+#include "core/frame.h"
 
 namespace korvel {
 namespace {
@@ -45,8 +45,10 @@ void RunsOutOfMemory(CommandCall& call) {
   throw std::bad_alloc();
 }
 
-const ParamEntry kParams[] = {{"EspID", ParamType::kInteger, true, -1},
-                             {"StringID", ParamType::kInteger, true, -1},
+// The role, not the name, makes a parameter take the caller's EspID: the
+// second one is called EspID but is plain.
+const ParamEntry kParams[] = {{"Owner", ParamType::kInteger, true, -1, ParamRole::kCallerEspId},
+                             {"EspID", ParamType::kInteger, true, -1},
                              {"Text", ParamType::kString, true, 0}};
 
 CommandEntry MakeEntry(CommandHandler handler, size_t text_buffer = 8) {
@@ -63,7 +65,7 @@ TEST(Frame, PresetsAndCallerEspId) {
   RunCommand(entry, &result, 0x03000D01, nullptr, &extractor);
   EXPECT_EQ(result, 42);
   EXPECT_EQ(seen_esp, 3);
-  EXPECT_EQ(seen_other, -1);  // only EspID parameters are replaced
+  EXPECT_EQ(seen_other, -1);  // only parameters with the role are replaced
   // A script with form id 0 leaves it at -1.
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_esp, -1);
@@ -86,11 +88,11 @@ TEST(Frame, TextIsCutToTheBufferSizeMinusOne) {
   Scripted extractor;
   extractor.text = std::string(5000, 'x');
   double result = 0;
-  CommandEntry entry = MakeEntry(&Record, 4097);
+  CommandEntry entry = MakeEntry(&Record, kStringTextBuffer);
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text.size(), 4096u);
   extractor.text = std::string(100000, 'y');  // longer than any engine literal
-  entry = MakeEntry(&Record, 256);
+  entry = MakeEntry(&Record, kEspFileNameBuffer);
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text, std::string(255, 'y'));
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_engine.h"
-#include "host/global.h"
+#include "core/global.h"
 #include "hud/hud_ops.h"
 #include "hud/screen.h"
 #include "recording_graphics.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "fake_engine.h"
-#include "host/global.h"
+#include "core/global.h"
 #include "hud/hud.h"
 #include "hud/screen.h"
 #include "recording_graphics.h"

@@ -3,7 +3,7 @@
 #include "command_harness.h"
 #include "fake_engine.h"
 #include "objects/string_store.h"
-#include "script/names.h"
+#include "names/names.h"
 
 namespace korvel {
 namespace {

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/global.h"
-#include "host/paths.h"
+#include "core/global.h"
+#include "files/paths.h"
 #include "temp_env.h"
 
 namespace korvel {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "save/cosave_io.h"
+#include "save/save_header_probe.h"
 #include "save/save_hook.h"
 #include "temp_env.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "host/env.h"
+#include "base/env.h"
 
 namespace korvel {
 

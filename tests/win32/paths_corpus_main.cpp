@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "host/env_win32.h"
-#include "host/global.h"
-#include "host/paths.h"
+#include "base/env_win32.h"
+#include "core/global.h"
+#include "files/paths.h"
 
 namespace {
 

@@ -1,0 +1,32 @@
+#include "base/env.h"
+
+namespace korvel {
+namespace {
+
+// Used before a real environment is installed: every operation fails.
+class NullEnv final : public Env {
+ public:
+  bool FileExists(const std::string&) override { return false; }
+  bool DirectoryExists(const std::string&) override { return false; }
+  bool CreateDirectories(const std::string&) override { return false; }
+  bool ReadFile(const std::string&, std::string*) override { return false; }
+  bool WriteFile(const std::string&, const std::string&) override { return false; }
+  bool AppendFile(const std::string&, const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool RenameFile(const std::string&, const std::string&) override { return false; }
+  int64_t FileSize(const std::string&) override { return -1; }
+  bool FullPath(const std::string&, std::string*) override { return false; }
+  LocalTime Now() override { return LocalTime{2000, 1, 1, 0, 0, 0, 0}; }
+  char DateSeparator() override { return '/'; }
+  char TimeSeparator() override { return ':'; }
+};
+
+NullEnv null_env;
+Env* current = &null_env;
+
+}  // namespace
+
+Env& GetEnv() { return *current; }
+void SetEnv(Env* env) { current = env ? env : &null_env; }
+
+}  // namespace korvel

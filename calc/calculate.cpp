@@ -1,0 +1,33 @@
+#include "calc/calculate.h"
+
+#include <optional>
+#include <string>
+
+#include "calc/calc_arith.h"
+#include "calc/calc_evaluator.h"
+#include "calc/calc_text.h"
+#include "calc/fpu_precision.h"
+
+namespace korvel {
+
+double Calculate(std::string_view expression, const CalcVariables& variables,
+                 int32_t rounded) noexcept {
+  try {
+    std::optional<std::string> cleaned = CleanExpression(expression);
+    if (!cleaned || !IsWellFormed(*cleaned)) return 0;
+    // Stored while the guard holds: an x87 register could carry a value
+    // beyond the double range out to the caller's control word.
+    volatile double value = 0;
+    {
+      [[maybe_unused]] DoublePrecisionScope precision;
+      double result = EvaluateExpression(*cleaned, variables);
+      value = rounded != 0 ? RoundHalfEven(result) : result;
+    }
+    return value;
+  } catch (...) {
+    // Allocation failure on a huge expression: the script gets 0.
+    return 0;
+  }
+}
+
+}  // namespace korvel

@@ -1,0 +1,136 @@
+#include "save/cosave_registries.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/engine.h"
+#include "hud/screen.h"
+#include "mods/esp_registry.h"
+#include "names/names.h"
+#include "objects/array_store.h"
+#include "objects/string_store.h"
+
+namespace korvel {
+namespace {
+
+// An array as stored: created at its id, then filled without growing past
+// its stored size; references follow the current load order.
+void RestoreArray(CoSaveArray&& a) {
+  if (CreateArrayAt(a.owner, a.id, a.size, a.is_protected != 0) < 0) return;
+  TypeArray& body = GetArrays().Get(a.id)->Body;
+  for (const CoSaveItem& item : a.items) {
+    if (item.type > kItemFloat) continue;
+    uint32_t value = item.type == kItemReference ? GetMods().RemapFormId(item.value) : item.value;
+    body.SetItem(item.index, item.type, 0, value);
+  }
+}
+
+void RestoreNames(std::vector<CoSaveName>&& names) {
+  Engine& engine = GetEngine();
+  for (const CoSaveName& n : names) {
+    uint32_t form_id = GetMods().RemapFormId(n.form_id);
+    if (form_id == 0) continue;
+    if (void* form = engine.LookupForm(form_id)) GetNames().SetOverride(form, form, n.name);
+  }
+}
+
+void GatherMods(CoSaveEncoder& encoder) {
+  EspRegistry& mods = GetMods();
+  if (mods.last_position() < 0) return;
+  std::vector<CoSaveMod> list;
+  for (int i = 0; i <= mods.last_position(); ++i) {
+    const EspR& r = mods.record(i);
+    list.push_back({static_cast<uint8_t>(r.EspID), r.current_mod_index, r.name});
+  }
+  encoder.Mods(list);
+}
+
+void GatherStrings(CoSaveEncoder& encoder) {
+  TStringIDList& strings = GetStrings();
+  if (strings.empty()) return;
+  encoder.BeginStrings();
+  for (int32_t id = strings.max_used(); id >= strings.min_used(); --id)
+    if (const StringR* s = strings.Get(id)) encoder.String(id, s->EspID, s->Protected, s->Text);
+  encoder.EndStrings();
+}
+
+void GatherArrays(CoSaveEncoder& encoder) {
+  TArrayIDList& arrays = GetArrays();
+  if (arrays.empty()) return;
+  std::vector<CoSaveItem> items;
+  for (int32_t id = arrays.max_used(); id >= arrays.min_used(); --id) {
+    const ArrayEntry* entry = arrays.Get(id);
+    if (!entry) continue;
+    items.clear();
+    const TypeArray& body = entry->Body;
+    for (int32_t i = 0; i < body.Size(); ++i)
+      if (body.Has(i)) items.push_back({i, body.Type(i), body.Value(i)});
+    encoder.Array(id, entry->EspID, entry->Protected, body.Size(), items);
+  }
+}
+
+void GatherNameOverrides(CoSaveEncoder& encoder) {
+  const auto& records = GetNames().records();
+  if (records.empty()) return;
+  std::vector<CoSaveName> names;
+  for (const auto& r : records) names.push_back({r->FormID, r->Name});
+  encoder.Names(names);
+}
+
+// Applies what a co-save holds to the registries as it is decoded.
+class RegistryRestorer final : public CoSaveSink {
+ public:
+  void Mods(const std::vector<CoSaveMod>& mods) override {
+    EspRegistry& registry = GetMods();
+    registry.ClearForLoad();
+    for (const CoSaveMod& m : mods) registry.Restore(m.esp_id, m.mod_index, m.name);
+    registry.AssignFree();
+  }
+  void String(CoSaveString&& s) override {
+    auto entry = std::make_unique<StringR>();
+    entry->Text = std::move(s.text);
+    GetStrings().CreateAt(s.owner, s.id, std::move(entry), s.is_protected != 0);
+  }
+  void Array(CoSaveArray&& a) override { RestoreArray(std::move(a)); }
+  void Names(std::vector<CoSaveName>&& names) override { RestoreNames(std::move(names)); }
+  void Screen(int32_t width, int32_t height) override {
+    GetSavedScreen() = {width, height};
+    if (width != 0 && height != 0) {
+      const ScreenSize& now = GetScreen();
+      float by_width = static_cast<float>(now.width) / static_cast<float>(width);
+      float by_height = static_cast<float>(now.height) / static_cast<float>(height);
+      GetHudScale() = by_width < by_height ? by_width : by_height;
+    }
+  }
+  // HUD elements are read so the stream stays in step; the HUD records
+  // them when the HUD variant runs.
+  void HudSurface(CoSaveHudSurface&&) override {}
+  void HudText(CoSaveHudText&&) override {}
+};
+
+}  // namespace
+
+void GatherRegistries(CoSaveEncoder& encoder) {
+  GatherMods(encoder);
+  GatherStrings(encoder);
+  GatherArrays(encoder);
+  GatherNameOverrides(encoder);
+}
+
+CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match) {
+  RegistryRestorer restorer;
+  return DecodeCoSave(file, probed_match, restorer);
+}
+
+bool SomethingToSave() {
+  return !GetStrings().empty() || HasArrays() || HasNameOverrides();
+}
+
+void ClearAllObjects() {
+  ClearAllStrings();
+  ClearAllArrays();
+  ClearNameOverrides();
+}
+
+}  // namespace korvel
