@@ -64,7 +64,7 @@ struct Scene {
     graphics.record = false;
     hud.SetGraphics(&graphics);
     for (int i = 0; i < kSurfaces; ++i) {
-      NewHudSArgs a;
+      NewSurface a;
       a.filename = "i.bmp";
       a.x = static_cast<float>(i % 40) * 32;
       a.y = static_cast<float>(i / 40) * 32;
@@ -73,7 +73,7 @@ struct Scene {
     }
     for (int i = 0; i < kTexts; ++i) {
       int32_t id = NewHudT(hud, {}, 0);
-      SetHudTArgs style;
+      TextStyle style;
       style.text = "Text number " + std::to_string(i);
       style.font_name = "Arial";
       StyleText(hud, id, style, {0, 0});

@@ -105,7 +105,7 @@ bool HudWritable(uint8_t owner, uint8_t is_protected, const HudCaller& caller) {
   return is_protected == 0 && caller.global != 0;
 }
 
-int32_t NewHudS(Hud& hud, NewHudSArgs a, int32_t caller_esp) {
+int32_t NewHudS(Hud& hud, NewSurface a, int32_t caller_esp) {
   if (a.esp_id == -1) a.esp_id = caller_esp;
   HudSFields f;
   f.RootID = static_cast<uint8_t>(a.root_id);
@@ -122,7 +122,7 @@ int32_t NewHudS(Hud& hud, NewHudSArgs a, int32_t caller_esp) {
   return hud.AddHudS(a.esp_id, f);
 }
 
-int32_t NewHudT(Hud& hud, const NewHudTArgs& a, int32_t caller_esp) {
+int32_t NewHudT(Hud& hud, const NewTextBox& a, int32_t caller_esp) {
   int32_t esp = a.esp_id == -1 ? caller_esp : a.esp_id;
   HudTBox b;
   b.X = a.x;
@@ -233,7 +233,7 @@ void TextureHudS(Hud& hud, int32_t id, const std::string& filename, int32_t root
   }, false);
 }
 
-void StyleText(Hud& hud, int32_t id, const SetHudTArgs& a, const HudCaller& caller) {
+void StyleText(Hud& hud, int32_t id, const TextStyle& a, const HudCaller& caller) {
   const HudTR* t = hud.texts().Get(id);
   if (!t || !HudWritable(t->EspID, t->Protected, caller)) return;
   HudTStyle style;

@@ -24,7 +24,7 @@ struct HudCaller {
 // Global is non-zero.
 bool HudWritable(uint8_t owner, uint8_t is_protected, const HudCaller& caller);
 
-struct NewHudSArgs {
+struct NewSurface {
   std::string filename;
   int32_t root_id = 0, show = 1;
   float x = 0, y = 0;
@@ -32,21 +32,21 @@ struct NewHudSArgs {
   float scale = 1, opacity = 100;
   int32_t alignment = kAlignDefault, autoscale = 1, is_protected = 1, esp_id = -1;
 };
-struct NewHudTArgs {
+struct NewTextBox {
   float x = 0, y = 0, width = -1, height = -1;
   int32_t layer = 500;
   float scale = 1, opacity = 100;
   int32_t alignment = kAlignDefault, autoscale = 1, is_protected = 1, esp_id = -1;
 };
-struct SetHudTArgs {
+struct TextStyle {
   std::string text, font_name;
   int32_t show = 1, height = 8, width = 0, weight = 0, italic = 0, r = 0, g = 0, b = 0,
           format = 148;
 };
 
 // An omitted EspID (-1) is the caller's.
-int32_t NewHudS(Hud& hud, NewHudSArgs args, int32_t caller_esp);
-int32_t NewHudT(Hud& hud, const NewHudTArgs& args, int32_t caller_esp);
+int32_t NewHudS(Hud& hud, NewSurface args, int32_t caller_esp);
+int32_t NewHudT(Hud& hud, const NewTextBox& args, int32_t caller_esp);
 
 // The setter family: the field after the call (Opacity as a percentage),
 // or 0 for an invalid id.
@@ -73,7 +73,7 @@ void DeleteAllHudT(Hud& hud, int32_t esp_id, int32_t caller_esp);
 
 void TextureHudS(Hud& hud, int32_t id, const std::string& filename, int32_t root_id,
                  const HudCaller& caller);
-void StyleText(Hud& hud, int32_t id, const SetHudTArgs& args, const HudCaller& caller);
+void StyleText(Hud& hud, int32_t id, const TextStyle& args, const HudCaller& caller);
 void ReplaceText(Hud& hud, int32_t id, const std::string& text, const HudCaller& caller);
 
 // HudsInfo and HudTInfo: 0 for an invalid id or an unknown InfoType.

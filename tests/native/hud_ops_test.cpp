@@ -45,7 +45,7 @@ TEST_F(HudOpsTest, NewHudSDefaultsAndClamps) {
     uint8_t want_opacity;
   } cases[] = {{0, 150, 1, 255}, {5000, -3, 1000, 0}, {7, 50, 7, 127}};
   for (const Case& c : cases) {
-    NewHudSArgs a;
+    NewSurface a;
     a.layer = c.layer;
     a.opacity = c.opacity;
     const HudSR& s = S(NewHudS(hud, a, 1));
@@ -116,7 +116,7 @@ TEST_F(HudOpsTest, ProtectionAgainstOtherMods) {
 }
 
 TEST_F(HudOpsTest, DeleteAllOfAnotherModTakesOnlyUnprotected) {
-  NewHudSArgs open;
+  NewSurface open;
   open.is_protected = 0;
   int32_t a = NewHudS(hud, open, 2), b = NewHudS(hud, {}, 2), own = NewHudS(hud, {}, 1);
   DeleteAllHudS(hud, 2, 1);
@@ -128,7 +128,7 @@ TEST_F(HudOpsTest, DeleteAllOfAnotherModTakesOnlyUnprotected) {
 
 TEST_F(HudOpsTest, SurfaceInfo) {
   graphics.AddImage("C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\i.bmp", 64, 32);
-  NewHudSArgs a;
+  NewSurface a;
   a.filename = "i.bmp";
   a.x = 10;
   a.scale = 2;
@@ -150,10 +150,10 @@ TEST_F(HudOpsTest, NewHudTAndStyle) {
   EXPECT_FLOAT_EQ(T(id).Width, 1280);
   EXPECT_FLOAT_EQ(T(id).Height, 1024);
   EXPECT_EQ(T(id).Font, nullptr);
-  NewHudTArgs keep;
+  NewTextBox keep;
   keep.width = -2;
   EXPECT_FLOAT_EQ(T(NewHudT(hud, keep, 1)).Width, -2);
-  SetHudTArgs style;
+  TextStyle style;
   style.weight = 5000;
   style.r = 300;
   StyleText(hud, id, style, owner);
