@@ -37,6 +37,8 @@ IDirect3D9* d3d = nullptr;
 IDirect3DDevice9* device = nullptr;
 D3DPRESENT_PARAMETERS parameters{};
 bool started = false;
+// How long the last `frame N` took per frame, in milliseconds.
+double last_frame_ms = 0;
 
 bool mode_query_results[2] = {false, false};  // for modes 0 and 3
 
@@ -114,6 +116,9 @@ bool StartGraphics() {
 
 void RenderFrames(int n) {
   if (!device) return;
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
   for (int i = 0; i < n; ++i) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
     if (SUCCEEDED(device->BeginScene())) {
@@ -122,6 +127,10 @@ void RenderFrames(int n) {
     }
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
+  QueryPerformanceCounter(&end);
+  if (n > 0)
+    last_frame_ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                    static_cast<double>(frequency.QuadPart) / n;
 }
 
 long ResetDevice(bool fail) {
@@ -162,8 +171,11 @@ std::string FrameStats() {
                        sizeof memory);
   // Wine reports no private usage; the commit charge is what it keeps.
   size_t committed = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  char frame_ms[32];
+  std::snprintf(frame_ms, sizeof frame_ms, "%.2f", last_frame_ms);
   return "game: device references " + std::to_string(references) + ", committed bytes " +
-         std::to_string(static_cast<unsigned long long>(committed));
+         std::to_string(static_cast<unsigned long long>(committed)) + ", last frames " + frame_ms +
+         " ms each";
 }
 
 void SetEngineState(uint8_t mode, bool query0, bool query3, uint8_t sub_mode) {

@@ -27,9 +27,10 @@ long ResetDevice(bool fail);
 // Saves the back buffer of the last frame (".png" or ".bmp").
 bool SaveScreenshot(const std::string& path);
 
-// "game: device references N, committed bytes M": the references the
-// device holds (one per live texture, font, sprite and user of the device),
-// and the memory the process has committed.
+// "game: device references N, committed bytes M, last frames T ms each":
+// the references the device holds (one per live texture, font, sprite and
+// user of the device), the memory the process has committed, and the time
+// per frame of the last `frame` line.
 std::string FrameStats();
 
 // The engine values the HUD reads for its situation.
