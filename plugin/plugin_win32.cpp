@@ -191,6 +191,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     }
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded while the game goes on; at process exit nothing is released.
+    // The HUD's elements go first, then its hold on the game's device.
+    if (korvel::Hud* hud = korvel::GetHud()) {
+      hud->ClearHudS();
+      hud->ClearHudT();
+      korvel::DetachDevice(korvel::GetD3d9Graphics());
+    }
     korvel::ReleaseCompanion();
   }
   return TRUE;

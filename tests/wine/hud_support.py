@@ -8,7 +8,10 @@ import zlib
 
 
 class Display:
-    """An Xvfb on a free display number, for the life of a test file."""
+    """An Xvfb on a free display number, for the life of a test file, when
+    there is no display yet. (./korvel test starts one before the persistent
+    wineserver: Wine's desktop takes the display of the wineserver's first
+    program.)"""
 
     def __init__(self, size="1600x1200x24"):
         self.proc = None
@@ -16,6 +19,8 @@ class Display:
         self.saved = os.environ.get("DISPLAY")
 
     def start(self):
+        if self.saved:
+            return
         read, write = os.pipe()
         self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", self.size,
                                       "-nolisten", "tcp"], pass_fds=(write,),
