@@ -96,3 +96,18 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set_tests_properties(static_checks PROPERTIES LABELS static TIMEOUT 120
     ENVIRONMENT "KORVEL_DIST=${DIST};KORVEL_STATIC_SAMPLES=${STATIC_SAMPLES}")
 endif()
+
+# The co-save tool for Windows, for the release. The JSON library is
+# header-only; its headers are reached through a folder of their own so
+# that no other host header enters the cross build.
+find_path(KORVEL_JSON_HEADERS nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)
+if(KORVEL_JSON_HEADERS)
+  set(JSON_INCLUDE ${CMAKE_BINARY_DIR}/json-include)
+  file(MAKE_DIRECTORY ${JSON_INCLUDE})
+  file(CREATE_LINK ${KORVEL_JSON_HEADERS}/nlohmann ${JSON_INCLUDE}/nlohmann SYMBOLIC)
+  file(GLOB COSAVE_TOOL_SOURCES CONFIGURE_DEPENDS tools/cosave/*.cpp)
+  add_executable(korvel-cosave ${COSAVE_TOOL_SOURCES})
+  target_include_directories(korvel-cosave SYSTEM PRIVATE ${JSON_INCLUDE})
+  target_link_libraries(korvel-cosave PRIVATE korvel_core)
+  target_link_options(korvel-cosave PRIVATE -static)
+endif()
