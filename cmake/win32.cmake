@@ -21,7 +21,11 @@ if(NOT KORVEL_WINE)
 endif()
 file(MAKE_DIRECTORY ${DIST})
 
-add_library(korvel_plugin SHARED ${PLATFORM_SOURCES})
+# The DLL's resources (the book plug-in template) are compiled by windres.
+enable_language(RC)
+add_library(korvel_plugin SHARED ${PLATFORM_SOURCES} book/book_resource_win32.rc)
+set_source_files_properties(book/book_resource_win32.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/book/KorvelCreatedBook.bin)
 target_link_libraries(korvel_plugin PRIVATE korvel_core shell32 user32)
 set_target_properties(korvel_plugin PROPERTIES
   PREFIX "" OUTPUT_NAME "Qarn_Tovi_Korvel" SUFFIX ".dll"
@@ -38,7 +42,7 @@ target_link_options(standin_game PRIVATE -static)
 set_target_properties(standin_game PROPERTIES OUTPUT_NAME "Veldmark" RUNTIME_OUTPUT_DIRECTORY ${DIST})
 
 function(korvel_companion target output)
-  add_library(${target} SHARED standin/companion/companion.cpp)
+  add_library(${target} SHARED standin/companion/companion.cpp standin/companion/format_string.cpp)
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE ${ARGN})
   target_link_options(${target} PRIVATE -static)
@@ -49,6 +53,18 @@ korvel_companion(standin_companion "Qarn_Tovi_Korvel")
 # Broken companions for the start-up checks: another version, a missing export.
 korvel_companion(standin_companion_v121 "companion-version-121" STANDIN_DLX_VERSION=121)
 korvel_companion(standin_companion_incomplete "companion-incomplete" STANDIN_DLX_INCOMPLETE=1)
+
+# The sibling string plug-in, and a variant without one of its exports.
+function(korvel_nyxa target output)
+  add_library(${target} SHARED standin/nyxa/nyxa.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE ${ARGN})
+  target_link_options(${target} PRIVATE -static)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output} SUFFIX ".dll"
+    RUNTIME_OUTPUT_DIRECTORY ${DIST})
+endfunction()
+korvel_nyxa(standin_nyxa "Nyxa_1_2_0_416")
+korvel_nyxa(standin_nyxa_incomplete "nyxa-incomplete" STANDIN_NYXA_INCOMPLETE=1)
 
 find_program(PYTHON3 python3 REQUIRED)
 set(KORVEL_WINE_TEST_NAMES)
