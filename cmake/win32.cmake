@@ -37,7 +37,7 @@ add_custom_command(TARGET korvel_plugin POST_BUILD
 file(GLOB STANDIN_GAME_SOURCES CONFIGURE_DEPENDS standin/game/*.cpp)
 add_executable(standin_game ${STANDIN_GAME_SOURCES})
 target_include_directories(standin_game PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/standin)
-target_link_libraries(standin_game PRIVATE shell32 user32)
+target_link_libraries(standin_game PRIVATE shell32 user32 gdi32 d3d9 psapi)
 target_link_options(standin_game PRIVATE -static)
 set_target_properties(standin_game PROPERTIES OUTPUT_NAME "Veldmark" RUNTIME_OUTPUT_DIRECTORY ${DIST})
 

@@ -14,7 +14,8 @@ namespace korvel::abi {
 inline constexpr uint32_t kFormFlagsOffset = 0x08;
 inline constexpr uint32_t kFormIdOffset = 0x0C;
 
-inline constexpr uint32_t kEngineTableVersion = 1;
+// 2: the HUD's places in the frame code were added.
+inline constexpr uint32_t kEngineTableVersion = 2;
 
 struct EngineTable {
   uint32_t version;  // kEngineTableVersion
@@ -52,6 +53,24 @@ struct EngineTable {
   uint8_t* rename_site;
   uint8_t* delete_site;
   uint8_t* reset_site;
+
+  // The Direct3D frame, for the HUD.
+  // CALL rel32 the engine makes right after creating its IDirect3D9, with
+  // that object as the first argument.
+  uint8_t* d3d_object_site;
+  // The routine the engine presents a frame through: bool (*)().
+  void** present_routine;
+  // The device of the engine's renderer (an IDirect3DDevice9*).
+  void** renderer_device;
+  // JE rel32 (0F 84) that skips the engine's final-pass work.
+  uint8_t* final_pass_site;
+  // The 7-byte CALL [EAX+Reset] (FF 94 20 disp32) of IDirect3DDevice9::Reset.
+  uint8_t* reset_call_site;
+  // CMP DWORD [field],0 then JNE rel8: the early pass is armed when the
+  // field is 0.
+  uint8_t* early_arm_site;
+  // CALL EAX then MOV EAX,[ESP+disp8]: the point the armed early pass runs at.
+  uint8_t* early_point_site;
 };
 
 }  // namespace korvel::abi

@@ -15,6 +15,9 @@
 #include "core/global.h"
 #include "save/save_hook_win32.h"
 #include "core/qarn_abi_win32.h"
+#include "hud/dx_hook_win32.h"
+#include "hud/hud.h"
+#include "hud/hud_graphics_d3d9.h"
 #include "mods/esp_registry.h"
 
 namespace korvel {
@@ -87,7 +90,10 @@ bool Query(const abi::HostInterface* host, abi::PluginInfoRecord* info) {
 
   if (Lower(folders.library_name) == "qarn_tovi_korvel_hud.dll") {
     GetFlags().hud_variant = true;
-    // The Direct3D hook and the HUD lists come with the HUD.
+    // The HUD lock and lists, with the graphics that will reach the
+    // game's device once it is made, then the Direct3D hooks.
+    CreateHud().SetGraphics(&AsHudGraphics(GetD3d9Graphics()));
+    InstallDxHooks();
     folders.library_name = "qarn_tovi_korvel.dll";
   }
   if (Lower(folders.library_name) != "qarn_tovi_korvel.dll")
@@ -185,6 +191,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     }
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded while the game goes on; at process exit nothing is released.
+    // The HUD's elements go first, then its hold on the game's device.
+    if (korvel::Hud* hud = korvel::GetHud()) {
+      hud->ClearHudS();
+      hud->ClearHudT();
+      korvel::DetachDevice(korvel::GetD3d9Graphics());
+    }
     korvel::ReleaseCompanion();
   }
   return TRUE;

@@ -1,10 +1,13 @@
 #include "save/cosave_registries.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/engine.h"
+#include "base/flags.h"
+#include "hud/hud.h"
 #include "hud/screen.h"
 #include "mods/esp_registry.h"
 #include "names/names.h"
@@ -78,6 +81,105 @@ void GatherNameOverrides(CoSaveEncoder& encoder) {
   encoder.Names(names);
 }
 
+// The HUD of the HUD variant; null in the plain variant.
+Hud* ActiveHud() { return GetFlags().hud_variant ? GetHud() : nullptr; }
+
+// The screen and the HUD elements, each list from its highest used id
+// down, when the HUD variant has any element.
+void GatherHud(CoSaveEncoder& encoder) {
+  Hud* hud = ActiveHud();
+  if (!hud || (hud->surfaces().Empty() && hud->texts().Empty())) return;
+  std::lock_guard<std::recursive_mutex> hold(hud->lock());
+  encoder.Screen(GetScreen().width, GetScreen().height);
+  std::vector<CoSaveHudSurface> surfaces;
+  hud->surfaces().ForEach([&](int32_t id, const HudSR& s) {
+    surfaces.push_back({id, s.EspID, s.Protected, s.RootID, s.Filename, s.Show, s.X, s.Y, s.L,
+                        s.ScaleX, s.ScaleY, s.Opacity, s.Alignment, s.AutoScale});
+  });
+  std::reverse(surfaces.begin(), surfaces.end());
+  if (!surfaces.empty()) encoder.HudSurfaces(surfaces);
+  std::vector<CoSaveHudText> texts;
+  hud->texts().ForEach([&](int32_t id, const HudTR& t) {
+    CoSaveHudText e;
+    e.id = id;
+    e.esp_id = t.EspID;
+    e.is_protected = t.Protected;
+    e.show = t.Show;
+    e.x = t.X;
+    e.y = t.Y;
+    e.layer = t.L;
+    e.scale_x = t.ScaleX;
+    e.scale_y = t.ScaleY;
+    e.opacity = t.Opacity;
+    e.alignment = t.Alignment;
+    e.auto_scale = t.AutoScale;
+    e.width = t.Width;
+    e.height = t.Height;
+    e.format = t.Format;
+    e.font_name = t.FontName;
+    e.text = t.Text;
+    e.font_height = t.FontHeight;
+    e.font_width = t.FontWidth;
+    e.weight = t.Weight;
+    e.italic = t.Italic;
+    e.r = t.R;
+    e.g = t.G;
+    e.b = t.B;
+    texts.push_back(std::move(e));
+  });
+  std::reverse(texts.begin(), texts.end());
+  if (!texts.empty()) encoder.HudTexts(texts);
+}
+
+void RestoreHudSurface(CoSaveHudSurface&& e) {
+  Hud* hud = ActiveHud();
+  if (!hud) return;
+  HudSFields f;
+  f.RootID = e.root_id;
+  f.Filename = std::move(e.filename);
+  f.Show = e.show;
+  f.X = e.x;
+  f.Y = e.y;
+  f.L = std::clamp<uint16_t>(e.layer, kLayerMin, kLayerMax);
+  f.ScaleX = e.scale_x;
+  f.ScaleY = e.scale_y;
+  f.Opacity = e.opacity;
+  f.Alignment = e.alignment;
+  f.AutoScale = e.auto_scale;
+  f.Protected = e.is_protected;
+  hud->AddHudSAt(e.esp_id, e.id, std::move(f));
+}
+
+void RestoreHudText(CoSaveHudText&& e) {
+  Hud* hud = ActiveHud();
+  if (!hud) return;
+  HudTBox b;
+  b.X = e.x;
+  b.Y = e.y;
+  b.Width = e.width;
+  b.Height = e.height;
+  b.L = e.layer;
+  b.ScaleX = e.scale_x;
+  b.ScaleY = e.scale_y;
+  b.Opacity = e.opacity;
+  b.Alignment = e.alignment;
+  b.AutoScale = e.auto_scale;
+  b.Protected = e.is_protected;
+  HudTStyle style;
+  style.Text = std::move(e.text);
+  style.FontName = std::move(e.font_name);
+  style.Show = e.show;
+  style.FontHeight = e.font_height;
+  style.FontWidth = e.font_width;
+  style.Weight = std::min<uint16_t>(e.weight, 1000);
+  style.Italic = e.italic;
+  style.R = e.r;
+  style.G = e.g;
+  style.B = e.b;
+  style.Format = e.format;
+  hud->AddHudTAt(e.esp_id, e.id, b, std::move(style));
+}
+
 // Applies what a co-save holds to the registries as it is decoded.
 class RegistryRestorer final : public CoSaveSink {
  public:
@@ -103,10 +205,10 @@ class RegistryRestorer final : public CoSaveSink {
       GetHudScale() = by_width < by_height ? by_width : by_height;
     }
   }
-  // HUD elements are read so the stream stays in step; the HUD records
-  // them when the HUD variant runs.
-  void HudSurface(CoSaveHudSurface&&) override {}
-  void HudText(CoSaveHudText&&) override {}
+  // HUD elements are always read, so the stream stays in step; only the
+  // HUD variant makes them.
+  void HudSurface(CoSaveHudSurface&& e) override { RestoreHudSurface(std::move(e)); }
+  void HudText(CoSaveHudText&& e) override { RestoreHudText(std::move(e)); }
 };
 
 }  // namespace
@@ -116,6 +218,7 @@ void GatherRegistries(CoSaveEncoder& encoder) {
   GatherStrings(encoder);
   GatherArrays(encoder);
   GatherNameOverrides(encoder);
+  GatherHud(encoder);
 }
 
 CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match) {
@@ -124,13 +227,19 @@ CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match)
 }
 
 bool SomethingToSave() {
-  return !GetStrings().empty() || HasArrays() || HasNameOverrides();
+  Hud* hud = ActiveHud();
+  return !GetStrings().empty() || HasArrays() || HasNameOverrides() ||
+         (hud && (!hud->surfaces().Empty() || !hud->texts().Empty()));
 }
 
 void ClearAllObjects() {
   ClearAllStrings();
   ClearAllArrays();
   ClearNameOverrides();
+  if (Hud* hud = ActiveHud()) {
+    hud->ClearHudS();
+    hud->ClearHudT();
+  }
 }
 
 }  // namespace korvel

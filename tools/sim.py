@@ -75,7 +75,8 @@ def wine_env(exe):
     return env
 
 
-def command(game_dir, script=None, host_version=None, game_version=None, editor=None, engine_table=True):
+def command(game_dir, script=None, host_version=None, game_version=None, editor=None, engine_table=True,
+            resolution=None):
     exe = os.path.join(game_dir, "Veldmark.exe")
     cmd = [wine_loader(exe), windows_path(exe)]
     if host_version is not None:
@@ -86,6 +87,8 @@ def command(game_dir, script=None, host_version=None, game_version=None, editor=
         cmd += ["--editor", str(editor)]
     if not engine_table:
         cmd.append("--no-engine-table")
+    if resolution is not None:
+        cmd += ["--resolution", str(resolution)]
     if script is not None:
         cmd.append(windows_path(script))
     return cmd
@@ -110,6 +113,7 @@ def main():
     parser.add_argument("--game-version")
     parser.add_argument("--editor")
     parser.add_argument("--no-engine-table", action="store_true")
+    parser.add_argument("--resolution", help="WxH of the game's back buffer (default 800x600)")
     parser.add_argument("script", nargs="?")
     parser.add_argument("--dist", required=True, help=argparse.SUPPRESS)
     args = parser.parse_args()
@@ -123,7 +127,7 @@ def main():
         return 2
     install(game_dir, args.dist, args.variant)
     cmd = command(game_dir, args.script, args.host_version, args.game_version, args.editor,
-                  not args.no_engine_table)
+                  not args.no_engine_table, args.resolution)
     return subprocess.call(cmd, env=wine_env(os.path.join(game_dir, "Veldmark.exe")), stdin=subprocess.DEVNULL)
 
 

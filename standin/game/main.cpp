@@ -2,7 +2,8 @@
 // in Data\Qarn\Plugins\, starts the game and runs a sim script.
 //
 // Usage: Veldmark.exe [--host-version N] [--game-version HEX]
-//                     [--editor 1.0|1.2|HEX] [--no-engine-table] [SCRIPT]
+//                     [--editor 1.0|1.2|HEX] [--no-engine-table]
+//                     [--resolution WxH] [SCRIPT]
 // --no-engine-table leaves the exported engine table empty, as an executable
 // that is not the game a plug-in knows would.
 // Exit status: 0 after a normal run, 2 for a wrong command line or script;
@@ -16,6 +17,8 @@
 #include <cstring>
 #include <string>
 
+#include "game/frame.h"
+#include "game/frame_lines.h"
 #include "game/host.h"
 #include "game/saves.h"
 #include "game/sim_script.h"
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
   standin::HostSettings settings;
   std::string script_path;
   bool engine_table = true;
+  bool graphics = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     bool has_value = i + 1 < argc;
@@ -64,6 +68,11 @@ int main(int argc, char** argv) {
       if (v == "1.0") settings.editor_version = 0x0100012F;
       else if (v == "1.2") settings.editor_version = 0x01020000;
       else if (!ParseUnsigned(v.c_str(), 16, &settings.editor_version)) return Usage("bad --editor");
+    } else if (arg == "--resolution" && has_value) {
+      uint32_t w = 0, h = 0;
+      if (!standin::ParseResolution(argv[++i], &w, &h)) return Usage("bad --resolution");
+      standin::SetResolution(w, h);
+      graphics = true;
     } else if (arg == "--no-engine-table") {
       engine_table = false;
     } else if (arg.rfind("--", 0) == 0) {
@@ -86,7 +95,10 @@ int main(int argc, char** argv) {
   std::string game = ExecutableFolder();
   std::string documents = game + "Documents";
   CreateDirectoryA(documents.c_str(), nullptr);
-  if (engine_table) standin::InitEngineTable();
+  if (engine_table) {
+    standin::InitEngineTable();
+    standin::PublishFrameSites();
+  }
   standin::PublishSaveSites();
   std::string saves = documents + "\\My Games\\Veldmark\\Saves\\";
   for (size_t i = documents.size() + 1; i < saves.size(); ++i)
@@ -97,6 +109,9 @@ int main(int argc, char** argv) {
   standin::Host host(settings);
   host.LoadPlugins(game + "Data\\Qarn\\Plugins\\");
   if (!settings.editor_flag) host.GameStarted();
+  // The game makes its device at start when it is to draw: a script that
+  // renders frames, or a chosen resolution.
+  if (graphics || standin::ScriptDraws(lines)) standin::StartGraphics();
 
   if (!lines.empty() && !standin::RunScript(lines, settings.editor_flag != 0, &error)) {
     std::fprintf(stderr, "%s: %s\n", script_path.c_str(), error.c_str());

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/frame_lines.h"
 #include "game/host.h"
 #include "game/memory.h"
 #include "game/saves.h"
@@ -209,6 +210,12 @@ bool Parse(Interpreter&, const std::vector<Token>& t, std::string* why) {
   return true;
 }
 
+// frame, screenshot, reset-device, engine-state, frame-stats: the
+// Direct3D frame (frame_lines.cpp).
+bool Frame(Interpreter&, const std::vector<Token>& t, std::string* why) {
+  return RunFrameLine(t, why);
+}
+
 bool Echo(Interpreter&, const std::vector<Token>& t, std::string*) {
   World::Print(t.size() > 1 ? t[1].text : "");
   return true;
@@ -246,6 +253,11 @@ const Directive kDirectives[] = {
     {"parse", &Parse},
     {"echo", &Echo},
     {"keyboard", &Keyboard},
+    {"frame", &Frame},
+    {"screenshot", &Frame},
+    {"reset-device", &Frame},
+    {"engine-state", &Frame},
+    {"frame-stats", &Frame},
 };
 
 }  // namespace

@@ -156,8 +156,6 @@ bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, .
   return true;
 }
 
-bool __cdecl ModeQuery(uint32_t) { return false; }
-
 // Two keyboard layouts, one row of the key-character table each: scan code
 // -> character, the lower-case half first, the shifted half at 256 on.
 // Row 0 is a US keyboard, row 1 a German one (QWERTZ, umlauts in the game's
@@ -186,9 +184,6 @@ uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case) {
   if (scan_code >= 256) return 0;
   return key_table[key_layout * kKeyRow + scan_code + (upper_case ? 256 : 0)];
 }
-
-uint8_t draw_gate = 0, mode_flag = 0, sub_mode_flag = 0;
-
 
 }  // namespace
 
@@ -225,11 +220,7 @@ void InitEngineTable() {
   t.message_box_callback = reinterpret_cast<void*>(&EngineMessageBoxCallback);
   t.message_box_state = &message_box_state;
   t.message_box_owner = &message_box_owner;
-  t.mode_query = &ModeQuery;
   t.scan_code_to_char = &ScanCodeToChar;
-  t.draw_gate = &draw_gate;
-  t.mode_flag = &mode_flag;
-  t.sub_mode_flag = &sub_mode_flag;
   t.key_char_table = key_table;
   t.key_layout_index = &key_layout;
 }
