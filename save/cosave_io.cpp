@@ -1,5 +1,6 @@
 #include "save/cosave_io.h"
 
+#include <memory>
 #include <string>
 
 #include "base/engine.h"
@@ -33,17 +34,60 @@ void OnSaveLoaded(std::string_view save_name) {
   ReadCoSaveFile(std::string(save_name));
 }
 
-void WriteCoSaveFile(const std::string& save_name) {
-  ProbeSaveHeader(save_name);
-  CoSaveEncoder encoder;
+namespace {
+
+// Hands the encoder's buffers to the co-save file as they fill.
+class FileByteSink final : public CoSaveByteSink {
+ public:
+  explicit FileByteSink(WritableFile& file) : file_(file) {}
+  bool Write(const char* data, size_t size) override { return file_.Append(data, size); }
+
+ private:
+  WritableFile& file_;
+};
+
+// True when the whole co-save reached the file. Throws what the walk or
+// the encoder throws (out of memory, a refused write); the file is closed
+// by then.
+bool WriteWhole(const std::string& path) {
+  std::unique_ptr<WritableFile> file = GetEnv().NewWritableFile(path);
+  if (!file) return false;
+  FileByteSink sink(*file);
+  CoSaveEncoder encoder(sink);
   GatherRegistries(encoder);
-  std::string file = encoder.Finish(GetCoSaveState().save_match);
-  std::string path = CoSaveNameOf(save_name);
-  Env& env = GetEnv();
-  if (!env.WriteFile(path, file)) {
-    // No partial co-save may stay behind.
-    env.RemoveFile(path);
+  encoder.Finish(GetCoSaveState().save_match);
+  return file->Close();
+}
+
+// The registries as the decoder hands them over; anything that still
+// escapes (the entries themselves drop what finds no memory) ends the read
+// as a failed one.
+CoSaveReadStatus Restore(const std::string& file) {
+  try {
+    return RestoreRegistries(file, GetCoSaveState().save_match);
+  } catch (...) {
+    return CoSaveReadStatus::kCorrupted;
+  }
+}
+
+}  // namespace
+
+void WriteCoSaveFile(const std::string& save_name) {
+  std::string path;
+  bool written = false;
+  try {
+    ProbeSaveHeader(save_name);
+    path = CoSaveNameOf(save_name);
+    written = WriteWhole(path);
+  } catch (...) {
+    // Out of memory or a refused write: handled as any failed write.
+  }
+  if (written) return;
+  // No partial co-save may stay behind.
+  if (!path.empty()) GetEnv().RemoveFile(path);
+  try {
     GetEngine().NoticeBox(CoSaveWriteFailedMessage(FileNamePart(save_name)), "Ok");
+  } catch (...) {
   }
 }
 
@@ -56,7 +100,8 @@ void ReadCoSaveFile(const std::string& save_name) {
   bool opened = env.ReadFile(path, &file);
   if (opened) {
     LogAppend({"Opening stream"});
-    status = RestoreRegistries(file, GetCoSaveState().save_match);
+    status = Restore(file);
+    std::string().swap(file);
   }
   if (status == CoSaveReadStatus::kOk) {
     GetFlags().data_reset = false;
