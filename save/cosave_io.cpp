@@ -70,12 +70,34 @@ CoSaveReadStatus Restore(const std::string& file) {
   }
 }
 
+// The stream's log lines, made at start-up: logging them needs no memory,
+// so a read that ran out of it is still closed in the log.
+const std::string kOpeningLine = "Opening stream\r\n";
+const std::string kClosingLine = "Closing stream\r\n";
+
+void Note(const std::string& line) {
+  try {
+    GetEnv().AppendFile(GetFolders().log_file, line);
+  } catch (...) {
+  }
+}
+
+// Told when not even the message naming the save finds memory; made at
+// start-up, so telling needs none.
+const std::string kUnnamedWriteFailed = "Korvel data could not be saved !";
+
 }  // namespace
 
 void WriteCoSaveFile(const std::string& save_name) {
-  std::string path;
+  std::string message, path;
   bool written = false;
   try {
+    // The message first: when memory runs out for good during the write,
+    // the player is still told.
+    try {
+      message = CoSaveWriteFailedMessage(FileNamePart(save_name));
+    } catch (...) {
+    }
     ProbeSaveHeader(save_name);
     path = CoSaveNameOf(save_name);
     written = WriteWhole(path);
@@ -86,7 +108,7 @@ void WriteCoSaveFile(const std::string& save_name) {
   // No partial co-save may stay behind.
   if (!path.empty()) GetEnv().RemoveFile(path);
   try {
-    GetEngine().NoticeBox(CoSaveWriteFailedMessage(FileNamePart(save_name)), "Ok");
+    GetEngine().NoticeBox(message.empty() ? kUnnamedWriteFailed : message, "Ok");
   } catch (...) {
   }
 }
@@ -97,9 +119,13 @@ void ReadCoSaveFile(const std::string& save_name) {
   if (!env.FileExists(path)) return;
   std::string file;
   CoSaveReadStatus status = CoSaveReadStatus::kCorrupted;
-  bool opened = env.ReadFile(path, &file);
+  bool opened = false;
+  try {
+    opened = env.ReadFile(path, &file);
+  } catch (...) {
+  }
   if (opened) {
-    LogAppend({"Opening stream"});
+    Note(kOpeningLine);
     status = Restore(file);
     std::string().swap(file);
   }
@@ -109,10 +135,13 @@ void ReadCoSaveFile(const std::string& save_name) {
     CoSaveState& state = GetCoSaveState();
     bool repeat = status == CoSaveReadStatus::kMismatch && state.mismatch_shown;
     if (status == CoSaveReadStatus::kMismatch) state.mismatch_shown = true;
-    CoSaveNotice notice = CoSaveReadNotice(status, FileNamePart(path), FileNamePart(save_name));
-    if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
+    try {
+      CoSaveNotice notice = CoSaveReadNotice(status, FileNamePart(path), FileNamePart(save_name));
+      if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
+    } catch (...) {
+    }
   }
-  if (opened) LogAppend({"Closing stream"});
+  if (opened) Note(kClosingLine);
 }
 
 }  // namespace korvel
