@@ -45,6 +45,10 @@ if(KORVEL_BENCHMARKS)
       target_compile_definitions(${name} PRIVATE KORVEL_HAVE_ZLIB=1)
     endif()
   endforeach()
+  # The soak: a thousand save/load round trips of a large state.
+  add_executable(korvel_soak tools/soak_main.cpp)
+  target_link_libraries(korvel_soak PRIVATE korvel_core)
+  target_include_directories(korvel_soak PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/native)
 endif()
 
 if(KORVEL_FUZZ)
