@@ -26,6 +26,10 @@
 #include "save/save_hook.h"
 #include "temp_env.h"
 
+// The replacements below pair malloc with free themselves; GCC cannot see
+// that through the inlined library code.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 namespace {
 
 size_t live_bytes = 0, peak_bytes = 0;

@@ -102,6 +102,7 @@ int Soak(int cycles) {
 }  // namespace korvel
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // the curve shows as it goes
   int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
   return korvel::Soak(cycles > 0 ? cycles : 1000);
 }
