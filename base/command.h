@@ -82,13 +82,6 @@ class CommandCall {
 
   const CommandEntry& entry() const { return entry_; }
 
-  int32_t Int(size_t i) const { return slots_[i].i; }
-  float Float(size_t i) const { return slots_[i].f; }
-  void* Form(size_t i) const { return slots_[i].form; }
-  // Form id of a form argument, 0 for none.
-  uint32_t FormId(size_t i) const;
-  std::string_view Text() const { return text_; }
-
   // The calling script's form id (0 for none) and the calling reference.
   uint32_t script_form_id() const { return script_form_id_; }
   void* calling_ref() const { return calling_ref_; }
@@ -110,12 +103,32 @@ class CommandCall {
   }
 
  private:
+  friend class ArgReader;
+  // Form id of the form in slot i, 0 for none.
+  uint32_t FormId(size_t i) const;
+
   const CommandEntry& entry_;
   double* result_;
   ArgSlot slots_[kMaxParams] = {};
   std::string text_;
   uint32_t script_form_id_ = 0;
   void* calling_ref_ = nullptr;
+};
+
+// Reads a call's extracted arguments by their position in the command's
+// table. Only the per-command argument classes generated from the catalogue
+// (core/command_args.h) derive from it, so handlers read arguments by name.
+class ArgReader {
+ protected:
+  explicit ArgReader(const CommandCall& call) : call_(call) {}
+  int32_t Int(size_t i) const { return call_.slots_[i].i; }
+  float Float(size_t i) const { return call_.slots_[i].f; }
+  void* Form(size_t i) const { return call_.slots_[i].form; }
+  uint32_t FormId(size_t i) const { return call_.FormId(i); }
+  std::string_view Text() const { return call_.text_; }
+
+ private:
+  const CommandCall& call_;
 };
 
 }  // namespace korvel

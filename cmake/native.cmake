@@ -82,3 +82,17 @@ set_tests_properties(korvel_setup PROPERTIES TIMEOUT 120
 # CMakeLists.txt.
 add_test(NAME includes_point_down_the_layers
   COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_layers.py ${CMAKE_CURRENT_SOURCE_DIR})
+
+# The co-save tool for players and mod authors, on the same codec as the
+# library.
+find_package(nlohmann_json 3 REQUIRED)
+file(GLOB COSAVE_TOOL_SOURCES CONFIGURE_DEPENDS tools/cosave/*.cpp)
+list(FILTER COSAVE_TOOL_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(korvel_cosave_tool STATIC ${COSAVE_TOOL_SOURCES})
+target_link_libraries(korvel_cosave_tool PUBLIC korvel_core nlohmann_json::nlohmann_json)
+add_executable(korvel-cosave tools/cosave/cosave_main.cpp)
+target_link_libraries(korvel-cosave PRIVATE korvel_cosave_tool)
+install(TARGETS korvel-cosave RUNTIME DESTINATION bin)
+target_link_libraries(korvel_tests PRIVATE korvel_cosave_tool)
+target_compile_definitions(korvel_tests PRIVATE KORVEL_COSAVE_TOOL="$<TARGET_FILE:korvel-cosave>")
+add_dependencies(korvel_tests korvel-cosave)

@@ -22,10 +22,11 @@ void Cmd_StringMsg(CommandCall& call) {
 }
 
 void Cmd_StringMsgBox(CommandCall& call) {
+  StringMsgBoxArgs args(call);
   std::vector<std::string> texts;
   // The message, then the ten button labels.
   for (size_t i = StringMsgBoxParam::StringID0; i <= StringMsgBoxParam::StringID10; ++i) {
-    std::optional<std::string> text = ResolveSource(call.Int(i));
+    std::optional<std::string> text = ResolveSource(args.IntAt(i));
     if (!text) return;
     texts.push_back(std::move(*text));
   }

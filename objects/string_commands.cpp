@@ -93,7 +93,7 @@ void Cmd_StringCat(CommandCall& call) {
   StringCatArgs args(call);
   std::string sources;
   for (size_t i = StringCatParam::StringID1; i <= StringCatParam::StringID20; ++i) {
-    std::optional<std::string> text = ResolveSource(call.Int(i));
+    std::optional<std::string> text = ResolveSource(args.IntAt(i));
     if (!text) return;
     if (sources.size() + text->size() > kMaxTextLength) return;
     sources += *text;

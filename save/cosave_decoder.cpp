@@ -18,6 +18,9 @@ class FieldReader {
   FieldReader(std::string_view data, size_t pos, size_t end, int32_t version)
       : data_(data), pos_(pos), end_(end), version_(version) {}
   bool ok() const { return ok_; }
+  size_t pos() const { return pos_; }
+  // Where the first failed read stood.
+  size_t failed_at() const { return failed_at_; }
   size_t left() const { return end_ - pos_; }
   bool at_end() const { return pos_ >= end_; }
 
@@ -39,7 +42,7 @@ class FieldReader {
   void Text(std::string& text) {
     int32_t n = 0;
     I32(n);
-    if (n < 0) ok_ = false;
+    if (n < 0) Fail();
     if (const char* at = Take(static_cast<size_t>(n))) {
       // A text that finds no memory drops its entry; the bytes are passed
       // and reading goes on.
@@ -74,7 +77,7 @@ class FieldReader {
   bool Count(int32_t* n, size_t min_entry) {
     *n = 0;
     I32(*n);
-    if (*n < 0 || static_cast<size_t>(*n) > left() / min_entry) ok_ = false;
+    if (ok_ && (*n < 0 || static_cast<size_t>(*n) > left() / min_entry)) Fail(4);
     return ok_;
   }
 
@@ -82,7 +85,7 @@ class FieldReader {
   // The next n bytes, or null (and failed) when they are not all there.
   const char* Take(size_t n) {
     if (!ok_ || n > left()) {
-      ok_ = false;
+      Fail();
       return nullptr;
     }
     const char* at = data_.data() + pos_;
@@ -90,12 +93,35 @@ class FieldReader {
     return at;
   }
 
+  // Marks the reader failed at the field that began back bytes ago.
+  void Fail(size_t back = 0) {
+    if (ok_) failed_at_ = pos_ - back;
+    ok_ = false;
+  }
+
   std::string_view data_;
   size_t pos_, end_;
   int32_t version_;
   bool ok_ = true;
   bool dropped_ = false;
+  size_t failed_at_ = 0;
 };
+
+std::string Hex(uint32_t v) {
+  char text[11];
+  static const char kDigits[] = "0123456789ABCDEF";
+  text[0] = '0';
+  text[1] = 'x';
+  for (int i = 0; i < 8; ++i) text[2 + i] = kDigits[(v >> (28 - 4 * i)) & 0xF];
+  text[10] = 0;
+  return text;
+}
+
+CoSaveReadStatus Refuse(CoSaveReadError* error, CoSaveReadStatus status, size_t offset,
+                        std::string what) {
+  if (error) *error = {offset, std::move(what)};
+  return status;
+}
 
 class SectionDecoder {
  public:
@@ -130,7 +156,13 @@ class SectionDecoder {
             void (CoSaveSink::*announce)(int32_t) = nullptr) {
     int32_t count;
     if (!r_.Count(&count, MinEntrySize(version_, size))) return false;
-    if (announce) (sink_.*announce)(count);
+    if (announce) {
+      // Room made ahead is a help, not a need.
+      try {
+        (sink_.*announce)(count);
+      } catch (const std::bad_alloc&) {
+      }
+    }
     for (int32_t i = 0; i < count; ++i) {
       Entry entry{};
       fields(r_, entry);
@@ -241,33 +273,54 @@ bool CoSaveStoredMatch(std::string_view file, int32_t version, uint32_t* match) 
   return true;
 }
 
-CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink) {
+CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink,
+                              CoSaveReadError* error) {
+  const auto kCorrupted = CoSaveReadStatus::kCorrupted;
   int32_t version;
-  if (!CoSaveStoredVersion(file, &version) || file.compare(0, 10, kCoSaveMagic) != 0)
-    return CoSaveReadStatus::kCorrupted;
-  if (version > kCoSaveVersion) return CoSaveReadStatus::kUnknownVersion;
+  if (!CoSaveStoredVersion(file, &version))
+    return Refuse(error, kCorrupted, file.size(), "shorter than the header");
+  if (file.compare(0, 10, kCoSaveMagic) != 0)
+    return Refuse(error, kCorrupted, 0, "not a co-save (no \"KorvelSave\")");
+  if (version > kCoSaveVersion)
+    return Refuse(error, CoSaveReadStatus::kUnknownVersion, 10,
+                  "version " + Hex(static_cast<uint32_t>(version)) + " is newer than this library");
   const size_t size = file.size();
   const size_t checked = kCoSaveLengthSize + kCoSaveChecksumSize;
-  if (size < kCoSaveHeaderSize + checked) return CoSaveReadStatus::kCorrupted;
-  if (LoadU32(file.data() + size - checked) != size - checked) return CoSaveReadStatus::kCorrupted;
-  if (LoadU32(file.data() + size - kCoSaveChecksumSize) !=
-      Crc32(file.data(), size - kCoSaveChecksumSize))
-    return CoSaveReadStatus::kCorrupted;
+  if (size < kCoSaveHeaderSize + checked)
+    return Refuse(error, kCorrupted, size, "too short for the length field and checksum");
+  const uint32_t length = LoadU32(file.data() + size - checked);
+  if (length != size - checked)
+    return Refuse(error, kCorrupted, size - checked,
+                  "length field " + std::to_string(length) + " where the file holds " +
+                      std::to_string(size - checked) + " bytes before it");
+  const uint32_t stored_crc = LoadU32(file.data() + size - kCoSaveChecksumSize);
+  const uint32_t crc = Crc32(file.data(), size - kCoSaveChecksumSize);
+  if (stored_crc != crc)
+    return Refuse(error, kCorrupted, size - kCoSaveChecksumSize,
+                  "checksum " + Hex(stored_crc) + " where the bytes give " + Hex(crc));
   size_t data_end = size - checked;
   if (CoSaveHasMatch(version)) {
     uint32_t stored;
-    if (!CoSaveStoredMatch(file, version, &stored)) return CoSaveReadStatus::kCorrupted;
+    if (!CoSaveStoredMatch(file, version, &stored))
+      return Refuse(error, kCorrupted, size, "too short for the save match value");
     data_end -= kCoSaveMatchSize;
     if (CoSaveChecksMatch(version) && stored != probed_match && stored != kUnknownSaveMatch &&
         probed_match != kUnknownSaveMatch)
-      return CoSaveReadStatus::kMismatch;
+      return Refuse(error, CoSaveReadStatus::kMismatch, data_end,
+                    "belongs to another game save (match value " + Hex(stored) + ")");
   }
   FieldReader reader(file, kCoSaveHeaderSize, data_end, version);
   SectionDecoder sections(reader, version, sink);
   while (!reader.at_end()) {
+    const size_t start = reader.pos();
     uint8_t type = 0;
     reader.U8(type);
-    if (!reader.ok() || !sections.Section(type)) return CoSaveReadStatus::kCorrupted;
+    if (type > kSectionHudTexts)
+      return Refuse(error, kCorrupted, start, "unknown section type " + std::to_string(type));
+    if (!sections.Section(type))
+      return Refuse(error, kCorrupted, reader.failed_at(),
+                    "section of type " + std::to_string(type) + " at offset " +
+                        std::to_string(start) + " runs past the data or holds a bad count");
   }
   return CoSaveReadStatus::kOk;
 }

@@ -2,7 +2,9 @@
 // sink.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,14 +35,21 @@ enum class CoSaveReadStatus {
   kMismatch,        // belongs to another game save
 };
 
+// Where and why a co-save was refused, for those who tell a person.
+struct CoSaveReadError {
+  size_t offset = 0;  // of the byte where reading stopped
+  std::string what;
+};
+
 // Decodes a co-save. probed_match is the match value of the game save being
 // loaded (0xFFFFFFFF when unknown). The version is judged first, then the
 // length field and checksum, then the match value, then the sections up to
 // the data end (a section may not run into the trailer). Every count and
 // length is checked against the bytes left before anything is allocated
 // or looped over; what was handed to the sink before a failure stays
-// handed.
-CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink);
+// handed. When error is given, a failure fills it.
+CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink,
+                              CoSaveReadError* error = nullptr);
 
 // The version field of a co-save's header and the match value of its
 // trailer, as stored; false when the file is too short to hold them, and

@@ -92,12 +92,12 @@ std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version) {
 }
 
 CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,
-                                   CoSaveImage* out) {
+                                   CoSaveImage* out, CoSaveReadError* error) {
   *out = CoSaveImage{};
   if (CoSaveStoredVersion(bytes, &out->version))
     CoSaveStoredMatch(bytes, out->version, &out->save_match);
   ImageSink sink(*out);
-  return DecodeCoSave(bytes, probed_match, sink);
+  return DecodeCoSave(bytes, probed_match, sink, error);
 }
 
 }  // namespace korvel

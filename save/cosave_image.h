@@ -48,6 +48,6 @@ std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version = kCoSav
 // not known. On a failure *out keeps what was read before it, as the live
 // registries would.
 CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,
-                                   CoSaveImage* out);
+                                   CoSaveImage* out, CoSaveReadError* error = nullptr);
 
 }  // namespace korvel

@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "command_harness.h"
 #include "fake_engine.h"
 #include "base/flags.h"
 #include "core/global.h"
+#include "mods/esp_registry.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
 #include "save/cosave_io.h"
@@ -43,15 +45,22 @@ void Fill(FakeEngine& engine) {
   const uint32_t script = ScriptOf(1);
   for (int i = 0; i < 100000; ++i)
     Call("CreateString", script, {I(-1), T("soak string " + std::to_string(i) + " with some text")});
+  std::vector<FakeForm*> forms;
+  for (uint32_t f = 0; f < 200; ++f) {
+    forms.push_back(engine.AddForm(0x01000000 | (0x100 + f), "Form"));
+    Call("FixName", script, {Ref(forms.back()), I(static_cast<int32_t>(f))});
+  }
+  // Integers, floats and references to forms the game has (a reference to
+  // a form that is gone reads back as 0).
   for (int a = 0; a < 1000; ++a) {
     auto id = static_cast<int32_t>(Call("CreateArray", script, {I(-1), I(1000)}));
     TypeArray& body = GetArrays().Get(id)->Body;
-    for (int i = 0; i < 1000; ++i)
-      body.SetItem(i, static_cast<uint8_t>(i % 3), 0, static_cast<uint32_t>(a * 1000 + i));
-  }
-  for (uint32_t f = 0; f < 200; ++f) {
-    FakeForm* form = engine.AddForm(0x01000000 | (0x100 + f), "Form");
-    Call("FixName", script, {Ref(form), I(static_cast<int32_t>(f))});
+    for (int i = 0; i < 1000; ++i) {
+      auto type = static_cast<uint8_t>(i % 3);
+      uint32_t value = type == kItemReference ? forms[static_cast<size_t>(i) % forms.size()]->form_id
+                                              : static_cast<uint32_t>(a * 1000 + i);
+      body.SetItem(i, type, 0, value);
+    }
   }
 }
 
@@ -62,6 +71,7 @@ int Soak(int cycles) {
   GetFolders().log_file = "C:\\soak.log";
   const std::string save = "C:\\Soak.ess", cosave = "C:\\Soak.korvel";
   env.WriteFile(save, std::string(300, 's'));
+  GetMods().Build();  // as the host's event callback does before any save
   Fill(engine);
   std::string first, now;
   Memory start{};
@@ -71,8 +81,12 @@ int Soak(int cycles) {
     env.ReadFile(cosave, &now);
     if (cycle == 1) first = now;
     if (now != first) {
-      std::printf("cycle %d: the co-save differs from the first\n", cycle);
+      size_t at = 0;
+      while (at < now.size() && at < first.size() && now[at] == first[at]) ++at;
+      std::printf("cycle %d: the co-save differs from the first at byte %zu (%zu and %zu bytes)\n",
+                  cycle, at, first.size(), now.size());
       ++faults;
+      break;
     }
     std::string().swap(now);
     OnSaveLoaded(save);

@@ -30,10 +30,20 @@ class Scripted : public ArgExtractor {
 int32_t seen_esp = 0, seen_other = 0;
 std::string seen_text;
 
+// Reads the test entry's three parameters as a generated accessor would.
+class TestArgs : ArgReader {
+ public:
+  explicit TestArgs(const CommandCall& call) : ArgReader(call) {}
+  int32_t Owner() const { return Int(0); }
+  int32_t EspID() const { return Int(1); }
+  std::string_view Text() const { return ArgReader::Text(); }
+};
+
 void Record(CommandCall& call) {
-  seen_esp = call.Int(0);
-  seen_other = call.Int(1);
-  seen_text = std::string(call.Text());
+  TestArgs args(call);
+  seen_esp = args.Owner();
+  seen_other = args.EspID();
+  seen_text = std::string(args.Text());
   call.SetResult(42);
 }
 void Throws(CommandCall& call) {
