@@ -85,6 +85,12 @@ class CommandCall {
   // The calling script's form id (0 for none) and the calling reference.
   uint32_t script_form_id() const { return script_form_id_; }
   void* calling_ref() const { return calling_ref_; }
+  // The calling script object itself (null when unknown), for operations
+  // that hand it on to another plug-in.
+  void* script() const { return script_; }
+  // False when an extractor that reports success (the format-string one)
+  // could not read the script's arguments.
+  bool arguments_read() const { return arguments_read_; }
   // EspID of the calling script's mod, -1 when there is none.
   int32_t CallerEspId() const;
 
@@ -101,6 +107,8 @@ class CommandCall {
     script_form_id_ = script_form_id;
     calling_ref_ = calling_ref;
   }
+  void SetScript(void* script) { script_ = script; }
+  void SetArgumentsRead(bool read) { arguments_read_ = read; }
 
  private:
   friend class ArgReader;
@@ -113,6 +121,8 @@ class CommandCall {
   std::string text_;
   uint32_t script_form_id_ = 0;
   void* calling_ref_ = nullptr;
+  void* script_ = nullptr;
+  bool arguments_read_ = true;
 };
 
 // Reads a call's extracted arguments by their position in the command's

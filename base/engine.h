@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,21 @@ class Engine {
   virtual void* GetBaseObject(void* form) = 0;
   virtual bool CloseMenu(uint16_t menu_type) = 0;
   virtual void RunScriptLine(const std::string& line) = 0;
+
+  // The sibling string plug-in Nyxa: whether it and both its exports were
+  // found (looked up once per process), its text of an id (nothing for a
+  // null answer), and its answer to taking a text for the calling script.
+  // Without the sibling: unavailable.
+  virtual bool NyxaAvailable() { return false; }
+  virtual std::optional<std::string> NyxaGetString(int32_t nyxa_id) {
+    (void)nyxa_id;
+    return std::nullopt;
+  }
+  virtual int32_t NyxaSetString(const std::string& text, void* calling_script) {
+    (void)text;
+    (void)calling_script;
+    return -1;
+  }
 };
 
 // The process-wide engine. Never null once the plug-in is loaded; tests set

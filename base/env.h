@@ -67,6 +67,22 @@ class Env {
   // it cannot be resolved.
   virtual bool FullPath(const std::string& path, std::string* full) = 0;
 
+  // The system locale's upper-casing of the 8-bit character set: entry c is
+  // the upper case of character c. Without a locale only a to z change.
+  virtual void UpperCaseTable(uint8_t table[256]) {
+    for (int c = 0; c < 256; ++c)
+      table[c] = static_cast<uint8_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  }
+  // The named RCDATA resource of the library itself; false when missing.
+  virtual bool Resource(const std::string& name, std::string* data) {
+    (void)name;
+    (void)data;
+    return false;
+  }
+  // A changing number to seed the pseudo-random generator with: the
+  // high-resolution performance counter, else the tick count.
+  virtual uint64_t RandomSeedSource() { return 0; }
+
   virtual LocalTime Now() = 0;
   virtual char DateSeparator() = 0;
   virtual char TimeSeparator() = 0;

@@ -39,6 +39,9 @@ class Win32WritableFile final : public WritableFile {
   HANDLE h_;
 };
 
+// Any address inside this module.
+const int env_anchor = 0;
+
 class Win32EnvImpl final : public Env {
  public:
   bool FileExists(const std::string& path) override {
@@ -142,6 +145,35 @@ class Win32EnvImpl final : public Env {
   }
   char DateSeparator() override { return LocaleChar(LOCALE_SDATE, '/'); }
   char TimeSeparator() override { return LocaleChar(LOCALE_STIME, ':'); }
+  void UpperCaseTable(uint8_t table[256]) override {
+    char chars[256];
+    for (int c = 0; c < 256; ++c) chars[c] = static_cast<char>(c);
+    // Character 0 would end the text; CharUpperBuff takes a length instead.
+    CharUpperBuffA(chars, 256);
+    for (int c = 0; c < 256; ++c) table[c] = static_cast<uint8_t>(chars[c]);
+  }
+  bool Resource(const std::string& name, std::string* data) override {
+    // The resource lies in the module this code is linked into (the DLL),
+    // not in the game executable.
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&env_anchor), &self))
+      return false;
+    HRSRC found = FindResourceA(self, name.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    if (!found) return false;
+    HGLOBAL loaded = LoadResource(self, found);
+    DWORD size = SizeofResource(self, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return false;
+    data->assign(static_cast<const char*>(bytes), size);
+    return true;
+  }
+  uint64_t RandomSeedSource() override {
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter)) return static_cast<uint64_t>(counter.QuadPart);
+    return GetTickCount();
+  }
 
  private:
   static char LocaleChar(LCTYPE type, char fallback) {

@@ -21,7 +21,11 @@ if(NOT KORVEL_WINE)
 endif()
 file(MAKE_DIRECTORY ${DIST})
 
-add_library(korvel_plugin SHARED ${PLATFORM_SOURCES})
+# The DLL's resources (the book plug-in template) are compiled by windres.
+enable_language(RC)
+add_library(korvel_plugin SHARED ${PLATFORM_SOURCES} book/book_resource_win32.rc)
+set_source_files_properties(book/book_resource_win32.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/book/KorvelCreatedBook.bin)
 target_link_libraries(korvel_plugin PRIVATE korvel_core shell32 user32)
 set_target_properties(korvel_plugin PROPERTIES
   PREFIX "" OUTPUT_NAME "Qarn_Tovi_Korvel" SUFFIX ".dll"
@@ -38,7 +42,7 @@ target_link_options(standin_game PRIVATE -static)
 set_target_properties(standin_game PROPERTIES OUTPUT_NAME "Veldmark" RUNTIME_OUTPUT_DIRECTORY ${DIST})
 
 function(korvel_companion target output)
-  add_library(${target} SHARED standin/companion/companion.cpp)
+  add_library(${target} SHARED standin/companion/companion.cpp standin/companion/format_string.cpp)
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE ${ARGN})
   target_link_options(${target} PRIVATE -static)
@@ -49,6 +53,18 @@ korvel_companion(standin_companion "Qarn_Tovi_Korvel")
 # Broken companions for the start-up checks: another version, a missing export.
 korvel_companion(standin_companion_v121 "companion-version-121" STANDIN_DLX_VERSION=121)
 korvel_companion(standin_companion_incomplete "companion-incomplete" STANDIN_DLX_INCOMPLETE=1)
+
+# The sibling string plug-in, and a variant without one of its exports.
+function(korvel_nyxa target output)
+  add_library(${target} SHARED standin/nyxa/nyxa.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE ${ARGN})
+  target_link_options(${target} PRIVATE -static)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output} SUFFIX ".dll"
+    RUNTIME_OUTPUT_DIRECTORY ${DIST})
+endfunction()
+korvel_nyxa(standin_nyxa "Nyxa_1_2_0_416")
+korvel_nyxa(standin_nyxa_incomplete "nyxa-incomplete" STANDIN_NYXA_INCOMPLETE=1)
 
 find_program(PYTHON3 python3 REQUIRED)
 set(KORVEL_WINE_TEST_NAMES)
@@ -95,4 +111,19 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests/static)
   set_tests_properties(static_checks PROPERTIES LABELS static TIMEOUT 120
     ENVIRONMENT "KORVEL_DIST=${DIST};KORVEL_STATIC_SAMPLES=${STATIC_SAMPLES}")
+endif()
+
+# The co-save tool for Windows, for the release. The JSON library is
+# header-only; its headers are reached through a folder of their own so
+# that no other host header enters the cross build.
+find_path(KORVEL_JSON_HEADERS nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)
+if(KORVEL_JSON_HEADERS)
+  set(JSON_INCLUDE ${CMAKE_BINARY_DIR}/json-include)
+  file(MAKE_DIRECTORY ${JSON_INCLUDE})
+  file(CREATE_LINK ${KORVEL_JSON_HEADERS}/nlohmann ${JSON_INCLUDE}/nlohmann SYMBOLIC)
+  file(GLOB COSAVE_TOOL_SOURCES CONFIGURE_DEPENDS tools/cosave/*.cpp)
+  add_executable(korvel-cosave ${COSAVE_TOOL_SOURCES})
+  target_include_directories(korvel-cosave SYSTEM PRIVATE ${JSON_INCLUDE})
+  target_link_libraries(korvel-cosave PRIVATE korvel_core)
+  target_link_options(korvel-cosave PRIVATE -static)
 endif()

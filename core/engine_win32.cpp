@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/global.h"
+
 namespace korvel {
 namespace {
 
@@ -18,6 +20,33 @@ uint32_t ReadU32(const void* form, uint32_t offset) {
 }
 
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+
+// The sibling plug-in's exports. Its ExtGetString differs from this
+// library's: it takes only an id.
+using NyxaGetStringFn = const char*(__cdecl*)(int32_t nyxa_id);
+using NyxaSetStringFn = int32_t(__cdecl*)(const char* text, void* calling_script);
+
+// 0 not tried yet, 1 available, 255 unavailable; never tried twice.
+uint8_t nyxa_state = 0;
+NyxaGetStringFn nyxa_get = nullptr;
+NyxaSetStringFn nyxa_set = nullptr;
+
+bool NyxaFound() {
+  if (nyxa_state == 0) {
+    // Only a module already loaded from the plug-in folder counts; it is
+    // never loaded from here.
+    HMODULE nyxa =
+        GetModuleHandleA((GetFolders().library_folder + "Nyxa_1_2_0_416.dll").c_str());
+    if (nyxa) {
+      nyxa_get = reinterpret_cast<NyxaGetStringFn>(
+          reinterpret_cast<void*>(GetProcAddress(nyxa, "ExtGetString")));
+      nyxa_set = reinterpret_cast<NyxaSetStringFn>(
+          reinterpret_cast<void*>(GetProcAddress(nyxa, "ExtSetString")));
+    }
+    nyxa_state = nyxa && nyxa_get && nyxa_set ? 1 : 255;
+  }
+  return nyxa_state == 1;
+}
 
 class GameEngine final : public Engine {
  public:
@@ -79,6 +108,16 @@ class GameEngine final : public Engine {
   }
   void RunScriptLine(const std::string& line) override {
     if (companion.RunScriptLine) companion.RunScriptLine(line.c_str());
+  }
+  bool NyxaAvailable() override { return NyxaFound(); }
+  std::optional<std::string> NyxaGetString(int32_t nyxa_id) override {
+    if (!NyxaFound()) return std::nullopt;
+    const char* text = nyxa_get(nyxa_id);
+    if (!text) return std::nullopt;
+    return std::string(text);
+  }
+  int32_t NyxaSetString(const std::string& text, void* calling_script) override {
+    return NyxaFound() ? nyxa_set(text.c_str(), calling_script) : -1;
   }
 };
 

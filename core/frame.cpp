@@ -52,12 +52,13 @@ void PresetSlots(const CommandEntry& entry, ArgSlot* slots) {
 }  // namespace
 
 bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_id,
-                void* calling_ref, ArgExtractor* extractor) noexcept {
+                void* calling_ref, ArgExtractor* extractor, void* script) noexcept {
   if (result == nullptr) return true;
   *result = entry.result_preset;
   try {
     CommandCall call(entry, result);
     call.SetCaller(script_form_id, calling_ref);
+    call.SetScript(script);
     PresetSlots(entry, call.slots());
     if (extractor != nullptr && entry.extractor != Extractor::kNone) {
       char* text = nullptr;
@@ -70,6 +71,7 @@ bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_
         std::memset(text, 0, std::min(entry.text_buffer, kTextScratch));
       }
       extractor->Extract(entry, call.slots(), text, text ? kTextScratch : 0);
+      call.SetArgumentsRead(extractor->ArgumentsRead());
       if (text) {
         text[kTextScratch - 1] = '\0';
         size_t length = std::strlen(text);

@@ -23,10 +23,13 @@ class ArgExtractor {
   virtual ~ArgExtractor() = default;
   virtual void Extract(const CommandEntry& entry, ArgSlot* slots, char* text,
                        size_t text_capacity) = 0;
+  // Whether the last Extract read the arguments; only the format-string
+  // extractor's answer is looked at.
+  virtual bool ArgumentsRead() const { return true; }
 };
 
 // Runs one command call. Always returns true, as every handler must.
 bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_id,
-                void* calling_ref, ArgExtractor* extractor) noexcept;
+                void* calling_ref, ArgExtractor* extractor, void* script = nullptr) noexcept;
 
 }  // namespace korvel

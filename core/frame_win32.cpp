@@ -55,8 +55,17 @@ class HostExtractor final : public ArgExtractor {
       extract(params_, script_data_, opcode_offset_, script_, event_list_, p[0], p[1], p[2],
               p[3], p[4], p[5], p[6], p[7], p[8], p[9], p[10], p[11], p[12], p[13], p[14],
               p[15], p[16], p[17], p[18], p[19], p[20], p[21], p[22]);
+    } else if (entry.extractor == Extractor::kFormatString) {
+      // The format string is parameter 2; the companion writes the expanded
+      // text into the buffer and the two integers before it through the
+      // pointers that follow.
+      auto extract = GetCompanion().ExtractFormatStringArgs;
+      read_ = extract && text &&
+              extract(2, text, params_, script_data_, opcode_offset_, script_, event_list_,
+                      static_cast<uint32_t>(entry.param_count), &slots[0].i, &slots[1].i);
     }
   }
+  bool ArgumentsRead() const override { return read_; }
 
  private:
   abi::ParamRecord* params_;
@@ -66,6 +75,7 @@ class HostExtractor final : public ArgExtractor {
   void* containing_;
   void* script_;
   void* event_list_;
+  bool read_ = true;
 };
 
 template <size_t N>
@@ -76,7 +86,7 @@ bool __cdecl Execute(abi::ParamRecord* params, void* script_data, void* calling_
     HostExtractor extractor(params, script_data, opcode_offset, calling_ref, containing, script,
                             event_list);
     uint32_t script_form_id = script ? GetEngine().FormId(script) : 0;
-    RunCommand(kCatalogue[N], result, script_form_id, calling_ref, &extractor);
+    RunCommand(kCatalogue[N], result, script_form_id, calling_ref, &extractor, script);
   } catch (...) {
   }
   return true;

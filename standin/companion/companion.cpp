@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/qarn_abi_win32.h"
+#include "format_string.h"
 
 #ifndef STANDIN_DLX_VERSION
 #define STANDIN_DLX_VERSION 122
@@ -59,12 +60,28 @@ __declspec(dllexport) uint32_t __cdecl GetActiveModCount() {
 }
 
 #ifndef STANDIN_DLX_INCOMPLETE
-__declspec(dllexport) bool __cdecl ExtractFormatStringArgs(uint32_t, char* buffer,
-                                                           korvel::abi::ParamRecord*, void*,
-                                                           uint32_t*, void*, void*, uint32_t,
-                                                           int32_t*, int32_t*) {
-  if (buffer) buffer[0] = '\0';
-  return false;
+__declspec(dllexport) bool __cdecl ExtractFormatStringArgs(uint32_t format_index, char* buffer,
+                                                           korvel::abi::ParamRecord* params,
+                                                           void* script_data, uint32_t*, void*,
+                                                           void*, uint32_t param_count,
+                                                           int32_t* string_id, int32_t* global) {
+  // The output buffer of 16,385 bytes.
+  constexpr size_t kCapacity = 16385;
+  if (!buffer) return false;
+  buffer[0] = '\0';
+  if (format_index != 2 || param_count != 23 || !string_id || !global) return false;
+  auto decode = Game<bool(__cdecl*)(const void*, const void*, void**)>("StandinDecodeArgs");
+  auto arg_count = Game<uint32_t(__cdecl*)(const void*)>("StandinArgCount");
+  if (!decode || !arg_count) return false;
+  uint32_t given = arg_count(script_data);
+  if (given < 3 || given > 23) return false;
+  // The engine copies a literal of up to 65,535 characters and its zero.
+  static char format[0x10000];
+  float values[20] = {};
+  void* out[23] = {string_id, global, format};
+  for (size_t i = 0; i < 20; ++i) out[3 + i] = &values[i];
+  if (!decode(params, script_data, out)) return false;
+  return standin::ExpandFormat(format, values, given - 3, buffer, kCapacity);
 }
 #endif
 

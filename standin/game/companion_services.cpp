@@ -20,6 +20,11 @@ __declspec(dllexport) bool __cdecl StandinDecodeArgs(const void* params, const v
   return call && standin::DecodeArgs(params, 23, call, out);
 }
 
+__declspec(dllexport) uint32_t __cdecl StandinArgCount(const void* script_data) {
+  auto* call = static_cast<const standin::ScriptCall*>(script_data);
+  return call ? static_cast<uint32_t>(call->args.size()) : 0;
+}
+
 __declspec(dllexport) uint32_t __cdecl StandinModCount() {
   return static_cast<uint32_t>(GetWorld().mods.size());
 }

@@ -102,7 +102,10 @@ bool PrintStr(Interpreter& in, const std::vector<Token>& t, std::string* why) {
   }
   using ExtGetString = const char*(__cdecl*)(int32_t, int32_t*);
   ExtGetString get = nullptr;
+  // Korvel's ExtGetString, not the sibling Nyxa's of another shape: only
+  // Korvel exports ExtCreateString beside it.
   for (const LoadedPlugin& p : GetHost().plugins()) {
+    if (!GetProcAddress(p.module, "ExtCreateString")) continue;
     get = reinterpret_cast<ExtGetString>(
         reinterpret_cast<void*>(GetProcAddress(p.module, "ExtGetString")));
     if (get) break;
@@ -211,6 +214,15 @@ bool Echo(Interpreter&, const std::vector<Token>& t, std::string*) {
   return true;
 }
 
+bool Keyboard(Interpreter&, const std::vector<Token>& t, std::string* why) {
+  if (t.size() != 2 || t[1].kind != Token::kWord ||
+      !SetKeyboardLayout(IsWord(t[1], "us") ? 0 : IsWord(t[1], "de") ? 1 : 2)) {
+    *why = "usage: keyboard us|de";
+    return false;
+  }
+  return true;
+}
+
 struct Directive {
   const char* name;
   DirectiveFn run;
@@ -233,6 +245,7 @@ const Directive kDirectives[] = {
     {"squeeze", &Squeeze},
     {"parse", &Parse},
     {"echo", &Echo},
+    {"keyboard", &Keyboard},
 };
 
 }  // namespace

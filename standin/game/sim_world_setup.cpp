@@ -1,4 +1,6 @@
 // The "mods" and "form" lines of a sim script: the world the game starts in.
+#include <cstdlib>
+
 #include "game/sim_script.h"
 #include "game/world.h"
 
@@ -30,17 +32,24 @@ bool SetUpWorld(const std::vector<ScriptLine>& lines, std::string* error) {
     }
     other_seen = true;
     if (IsWord(t[0], "form")) {
+      const char* usage = "usage: form #XXXXXXXX \"Name\" [base #XXXXXXXX] [flags N]";
       if (t.size() < 3 || t[1].kind != Token::kForm || t[2].kind != Token::kText ||
-          (t.size() != 3 && !(t.size() == 5 && IsWord(t[3], "base") && t[4].kind == Token::kForm)) ||
-          t[1].form_id == 0) {
-        *error = LineFailure(line, "usage: form #XXXXXXXX \"Name\" [base #XXXXXXXX]");
+          t[1].form_id == 0 || t.size() % 2 == 0) {
+        *error = LineFailure(line, usage);
         return false;
       }
       Form* form = world.NewForm(t[1].form_id, t[2].text);
-      if (t.size() == 5) {
-        form->base = world.Lookup(t[4].form_id);
-        if (!form->base) {
-          *error = LineFailure(line, "the base form must be declared first");
+      for (size_t i = 3; i + 1 < t.size(); i += 2) {
+        if (IsWord(t[i], "base") && t[i + 1].kind == Token::kForm) {
+          form->base = world.Lookup(t[i + 1].form_id);
+          if (!form->base) {
+            *error = LineFailure(line, "the base form must be declared first");
+            return false;
+          }
+        } else if (IsWord(t[i], "flags") && t[i + 1].kind == Token::kNumber) {
+          form->flags = static_cast<uint32_t>(std::strtoul(t[i + 1].text.c_str(), nullptr, 0));
+        } else {
+          *error = LineFailure(line, usage);
           return false;
         }
       }

@@ -129,6 +129,9 @@ void __cdecl ConsolePrint(const char* text) { World::Print(std::string("console:
 
 void __cdecl EngineMessageBoxCallback() {}
 
+uint8_t message_box_state = 0;
+uint32_t message_box_owner = 0;
+
 bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, ...) {
   std::string line = std::string("message box \"\": ") + text;
   (void)callback;
@@ -142,29 +145,58 @@ bool __cdecl MessageBoxEngine(const char* text, void* callback, uint32_t zero, .
   }
   va_end(ap);
   World::Print(line);
+  // The plug-in marks a box it owns by setting the state byte; the owner
+  // slot then names the form the box belongs to.
+  if (message_box_state == 0xFF) {
+    char owner[48];
+    std::snprintf(owner, sizeof owner, "message box owner: #%08X", message_box_owner);
+    World::Print(owner);
+    message_box_state = 0;
+  }
   return true;
 }
 
 bool __cdecl ModeQuery(uint32_t) { return false; }
 
-uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case);
+// Two keyboard layouts, one row of the key-character table each: scan code
+// -> character, the lower-case half first, the shifted half at 256 on.
+// Row 0 is a US keyboard, row 1 a German one (QWERTZ, umlauts in the game's
+// 8-bit code page).
+const char kUsLower[] = "\0\0331234567890-=\b\tqwertyuiop[]\n\0asdfghjkl;'`\0\\zxcvbnm,./";
+const char kUsUpper[] = "\0\033!@#$%^&*()_+\b\tQWERTYUIOP{}\n\0ASDFGHJKL:\"~\0|ZXCVBNM<>?";
+const char kDeLower[] =
+    "\0\0331234567890\xDF\xB4\b\tqwertzuiop\xFC+\n\0asdfghjkl\xF6\xE4^\0#yxcvbnm,.-";
+const char kDeUpper[] =
+    "\0\033!\"\xA7$%&/()=?`\b\tQWERTZUIOP\xDC*\n\0ASDFGHJKL\xD6\xC4\xB0\0'YXCVBNM;:_";
 
-// A US keyboard row: scan code -> character, lower and upper case.
-const char kLower[] = "\0\0331234567890-=\b\tqwertyuiop[]\n\0asdfghjkl;'`\0\\zxcvbnm,./";
-const char kUpper[] = "\0\033!@#$%^&*()_+\b\tQWERTYUIOP{}\n\0ASDFGHJKL:\"~\0|ZXCVBNM<>?";
-
-uint8_t key_table[512];
+constexpr uint32_t kKeyLayouts = 2;
+constexpr uint32_t kKeyRow = 512;
+uint8_t key_table[kKeyLayouts * kKeyRow];
 uint32_t key_layout = 0;
-uint8_t message_box_state = 0;
-uint32_t message_box_owner = 0;
-uint8_t draw_gate = 0, mode_flag = 0, sub_mode_flag = 0;
+
+void FillKeyRow(uint32_t row, const char* lower, size_t lower_size, const char* upper,
+                size_t upper_size) {
+  uint8_t* r = key_table + row * kKeyRow;
+  for (size_t i = 0; i + 1 < lower_size; ++i) r[i] = static_cast<uint8_t>(lower[i]);
+  for (size_t i = 0; i + 1 < upper_size; ++i) r[256 + i] = static_cast<uint8_t>(upper[i]);
+  r[0x39] = r[256 + 0x39] = ' ';
+}
 
 uint32_t __cdecl ScanCodeToChar(uint32_t scan_code, uint32_t upper_case) {
   if (scan_code >= 256) return 0;
-  return key_table[scan_code + (upper_case ? 256 : 0)];
+  return key_table[key_layout * kKeyRow + scan_code + (upper_case ? 256 : 0)];
 }
 
+uint8_t draw_gate = 0, mode_flag = 0, sub_mode_flag = 0;
+
+
 }  // namespace
+
+bool SetKeyboardLayout(uint32_t layout) {
+  if (layout >= kKeyLayouts) return false;
+  key_layout = layout;
+  return true;
+}
 
 void InitEngineTable();
 
@@ -177,11 +209,8 @@ __declspec(dllexport) korvel::abi::EngineTable VeldmarkEngineTable = {};
 namespace standin {
 
 void InitEngineTable() {
-  for (size_t i = 0; i + 1 < sizeof kLower; ++i) {
-    key_table[i] = static_cast<uint8_t>(kLower[i]);
-    key_table[256 + i] = static_cast<uint8_t>(kUpper[i]);
-  }
-  key_table[0x39] = key_table[256 + 0x39] = ' ';
+  FillKeyRow(0, kUsLower, sizeof kUsLower, kUsUpper, sizeof kUsUpper);
+  FillKeyRow(1, kDeLower, sizeof kDeLower, kDeUpper, sizeof kDeUpper);
   abi::EngineTable& t = VeldmarkEngineTable;
   t.version = abi::kEngineTableVersion;
   t.size = sizeof(abi::EngineTable);

@@ -51,6 +51,9 @@ class World {
 
 World& GetWorld();
 
+// Chooses the keyboard layout (0 US, 1 German); false for another number.
+bool SetKeyboardLayout(uint32_t layout);
+
 // Fills the engine pointer table exported as "VeldmarkEngineTable".
 void InitEngineTable();
 

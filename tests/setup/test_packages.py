@@ -41,7 +41,7 @@ FAKES = {
 
 COMMON = ["cmake", "g++", "make", "python3", "g++-mingw-w64-i686-posix", "g++-mingw-w64-x86-64-posix",
           "wine", "wine64", "xvfb", "googletest", "libbenchmark-dev", "clang", "libclang-rt-14-dev",
-          "zlib1g-dev"]
+          "zlib1g-dev", "nlohmann-json3-dev"]
 
 
 class Packages(unittest.TestCase):

@@ -11,6 +11,7 @@
 // differences found, 2 wrong use or input that cannot be read.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -48,7 +49,10 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
       return false;
     }
   }
-  if (std::rename(part.c_str(), path.c_str()) != 0) {
+  // std::filesystem::rename replaces an existing target on Windows too.
+  std::error_code failed;
+  std::filesystem::rename(part, path, failed);
+  if (failed) {
     std::remove(part.c_str());
     return false;
   }
