@@ -3,6 +3,24 @@
 namespace korvel {
 namespace {
 
+class GatheringFile final : public WritableFile {
+ public:
+  GatheringFile(Env& env, std::string path) : env_(env), path_(std::move(path)) {}
+  bool Append(const char* data, size_t size) override {
+    try {
+      data_.append(data, size);
+    } catch (...) {
+      return false;
+    }
+    return true;
+  }
+  bool Close() override { return env_.WriteFile(path_, data_); }
+
+ private:
+  Env& env_;
+  std::string path_, data_;
+};
+
 // Used before a real environment is installed: every operation fails.
 class NullEnv final : public Env {
  public:
@@ -25,6 +43,10 @@ NullEnv null_env;
 Env* current = &null_env;
 
 }  // namespace
+
+std::unique_ptr<WritableFile> Env::NewWritableFile(const std::string& path) {
+  return std::make_unique<GatheringFile>(*this, path);
+}
 
 Env& GetEnv() { return *current; }
 void SetEnv(Env* env) { current = env ? env : &null_env; }

@@ -5,6 +5,7 @@
 // No method throws; each reports failure through its result.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +33,17 @@ class DirectorySearch {
   virtual bool Next() = 0;
 };
 
+// A file written from its start in pieces. Destroying it without Close
+// closes the handle and reports nothing; the caller removes what is left.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  // Writes size bytes at the end of what was written; false on any failure.
+  virtual bool Append(const char* data, size_t size) = 0;
+  // Completes the file; false when the last bytes could not be written.
+  virtual bool Close() = 0;
+};
+
 class Env {
  public:
   virtual ~Env() = default;
@@ -55,6 +67,11 @@ class Env {
   }
   // Creates or truncates the file and writes data; false on any failure.
   virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
+  // Creates or truncates the file for writing in pieces; null when it
+  // cannot be created. The default gathers the pieces and hands them to
+  // WriteFile on Close, for test doubles; the real environment writes
+  // through, so the memory a write needs does not grow with the file.
+  virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path);
   // Appends data, creating the file when missing; false on any failure.
   virtual bool AppendFile(const std::string& path, const std::string& data) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;

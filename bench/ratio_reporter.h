@@ -40,6 +40,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const auto& [measured, baseline] : pairs_) {
       auto m = seconds_.find(measured), b = seconds_.find(baseline);
       if (m == seconds_.end() || b == seconds_.end() || b->second <= 0) {
+        std::printf("%-44s %-32s %8s\n", measured.c_str(), baseline.c_str(), "MISSING");
         all = false;
         continue;
       }
@@ -61,9 +62,11 @@ inline int RunWithRatios(int argc, char** argv,
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter(std::move(pairs));
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  // A ratio without its baseline is a failure, never a silent gap.
+  bool all = reporter.PrintRatios();
   benchmark::Shutdown();
-  return 0;
+  if (!all) std::printf("FAILED: a benchmark or its baseline was not measured\n");
+  return all ? 0 : 1;
 }
 
 }  // namespace korvel::bench

@@ -16,6 +16,14 @@ gtest_discover_tests(korvel_tests DISCOVERY_TIMEOUT 60)
 # The tests replay the fuzz corpora kept in the source tree.
 target_compile_definitions(korvel_tests PRIVATE KORVEL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 
+# Out-of-memory loops: this program's operator new fails on request.
+file(GLOB OOM_TEST_SOURCES CONFIGURE_DEPENDS tests/oom/*.cpp)
+add_executable(korvel_oom_tests ${OOM_TEST_SOURCES})
+target_link_libraries(korvel_oom_tests PRIVATE korvel_core GTest::gtest GTest::gtest_main)
+target_include_directories(korvel_oom_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/native
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/oom)
+gtest_discover_tests(korvel_oom_tests DISCOVERY_TIMEOUT 60)
+
 add_executable(korvel_catalogue tools/catalogue_main.cpp)
 target_link_libraries(korvel_catalogue PRIVATE korvel_core)
 
@@ -37,6 +45,10 @@ if(KORVEL_BENCHMARKS)
       target_compile_definitions(${name} PRIVATE KORVEL_HAVE_ZLIB=1)
     endif()
   endforeach()
+  # The soak: a thousand save/load round trips of a large state.
+  add_executable(korvel_soak tools/soak_main.cpp)
+  target_link_libraries(korvel_soak PRIVATE korvel_core)
+  target_include_directories(korvel_soak PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/native)
 endif()
 
 if(KORVEL_FUZZ)
@@ -49,6 +61,7 @@ if(KORVEL_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE korvel_core)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/native)
   endforeach()
 endif()
 

@@ -1,5 +1,6 @@
 #include "core/frame.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -26,6 +27,16 @@ void CommandCall::SetResultRef(uint32_t form_id) {
 
 namespace {
 
+// The room a text argument is extracted into, made once: a call that takes
+// a text neither allocates nor clears 64 KiB. The text is copied out before
+// the handler runs, so a command that runs a script line (and with it other
+// commands) leaves nothing in it to lose. Null when it cannot be had.
+char* TextScratch() {
+  static char* scratch = nullptr;
+  if (!scratch) scratch = new (std::nothrow) char[kTextScratch];
+  return scratch;
+}
+
 void PresetSlots(const CommandEntry& entry, ArgSlot* slots) {
   for (size_t i = 0; i < entry.param_count; ++i) {
     const ParamEntry& p = entry.params[i];
@@ -50,19 +61,22 @@ bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_
     call.SetScript(script);
     PresetSlots(entry, call.slots());
     if (extractor != nullptr && entry.extractor != Extractor::kNone) {
-      std::unique_ptr<char[]> text;
+      char* text = nullptr;
       if (entry.text_buffer > 0) {
-        text.reset(new (std::nothrow) char[kTextScratch]);
+        text = TextScratch();
         if (!text) return true;
-        std::memset(text.get(), 0, kTextScratch);
+        // The extractor sees a zeroed buffer of the command's own size; the
+        // rest of the scratch room only ever holds a longer literal that is
+        // cut below.
+        std::memset(text, 0, std::min(entry.text_buffer, kTextScratch));
       }
-      extractor->Extract(entry, call.slots(), text.get(), text ? kTextScratch : 0);
+      extractor->Extract(entry, call.slots(), text, text ? kTextScratch : 0);
       call.SetArgumentsRead(extractor->ArgumentsRead());
       if (text) {
         text[kTextScratch - 1] = '\0';
-        size_t length = std::strlen(text.get());
+        size_t length = std::strlen(text);
         if (length > entry.text_buffer - 1) length = entry.text_buffer - 1;
-        call.text().assign(text.get(), length);
+        call.text().assign(text, length);
       }
     }
     if (script_form_id != 0) {

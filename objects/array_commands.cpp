@@ -1,5 +1,6 @@
 // The array commands.
 #include <cstring>
+#include <new>
 
 #include "core/command_args.h"
 #include "core/handlers.h"
@@ -72,7 +73,14 @@ void Cmd_ArraySize(CommandCall& call) {
   TArrayIDList& arrays = GetArrays();
   if (arrays.IsInvalid(id)) return;
   TypeArray& body = arrays.Get(id)->Body;
-  if (size >= 0 && arrays.MayAccess(call.script_form_id(), id, args.Global())) body.SetSize(size);
+  if (size >= 0 && arrays.MayAccess(call.script_form_id(), id, args.Global())) {
+    // Growing that runs out of memory leaves the array as it was, and the
+    // result is still the size after the step.
+    try {
+      body.SetSize(size);
+    } catch (const std::bad_alloc&) {
+    }
+  }
   call.SetResultInt(body.Size());
 }
 

@@ -31,15 +31,22 @@ uint64_t ClearFrom(const std::vector<uint64_t>& words, uint64_t from) {
 
 }  // namespace
 
+void FreeSlotIndex::Reserve(uint32_t size) {
+  std::size_t words = (size + 63) / 64;
+  std::size_t words1 = (words + 63) / 64;
+  std::size_t words2 = (words1 + 63) / 64;
+  ReserveForGrowth(used_, words);
+  ReserveForGrowth(full1_, words1);
+  ReserveForGrowth(full2_, words2);
+}
+
 void FreeSlotIndex::Resize(uint32_t size) {
   std::size_t words = (size + 63) / 64;
   std::size_t words1 = (words + 63) / 64;
   std::size_t words2 = (words1 + 63) / 64;
   // Allocate everything before changing anything, so that running out of
   // memory leaves the index whole.
-  ReserveForGrowth(used_, words);
-  ReserveForGrowth(full1_, words1);
-  ReserveForGrowth(full2_, words2);
+  Reserve(size);
   used_.resize(words, 0);
   full1_.resize(words1, 0);
   full2_.resize(words2, 0);

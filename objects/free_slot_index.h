@@ -12,6 +12,9 @@ class FreeSlotIndex {
  public:
   // Slots [0, size) exist; slots added by Resize are free.
   void Resize(uint32_t size);
+  // Room for size slots without changing any: a later Resize up to size
+  // allocates nothing.
+  void Reserve(uint32_t size);
   uint32_t size() const { return size_; }
   void SetUsed(uint32_t slot);
   void SetFree(uint32_t slot);

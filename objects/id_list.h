@@ -56,9 +56,13 @@ class IdList {
   int32_t Create(int32_t esp_id, std::unique_ptr<Entry> entry, bool is_protected,
                  bool refuse_zero) {
     if (!GetOwners().IsOwner(esp_id) || next_free_ == -1 || !entry) return -1;
+    // Everything this create may need is allocated before anything is
+    // placed: the placeholder and the object may each add one slot.
+    ReserveSlots(high_ + 3);
     bool placeholder = false;
     if (refuse_zero && next_free_ == 0) {
-      if (Create(esp_id, std::make_unique<Entry>(), true, false) != 0) return -1;
+      auto empty = std::make_unique<Entry>();
+      if (Create(esp_id, std::move(empty), true, false) != 0) return -1;
       placeholder = true;
     }
     int32_t id = next_free_;
@@ -76,11 +80,12 @@ class IdList {
   // is not registered, the id is negative or beyond the limit, or in use.
   int32_t CreateAt(int32_t esp_id, int32_t id, std::unique_ptr<Entry> entry, bool is_protected) {
     if (!GetOwners().IsOwner(esp_id) || id < 0 || !entry) return -1;
-    if (id > high_) {
-      if (high_ >= kMaxObjectId || id > kMaxObjectId) return -1;
-      Grow(id);
-    }
-    if (items_[id]) return -1;
+    if (id > high_ && (high_ >= kMaxObjectId || id > kMaxObjectId)) return -1;
+    if (id <= high_ && items_[id]) return -1;
+    // The slots up to id and the one that advancing NextFree may add, before
+    // anything changes.
+    ReserveSlots(std::max(id, high_) + 2);
+    if (id > high_) Grow(id);
     Place(id, esp_id, std::move(entry), is_protected);
     if (id == next_free_) AdvanceNextFree(id);
     return id;
@@ -163,6 +168,13 @@ class IdList {
     next_free_ = 0;
     min_used_ = -1;
     max_used_ = -2;
+  }
+
+  // Room for slots [0, count) in both rows; changes nothing else.
+  void ReserveSlots(int32_t count) {
+    size_t want = std::min<size_t>(static_cast<size_t>(count), static_cast<size_t>(kMaxObjectId) + 1);
+    ReserveForGrowth(items_, want, static_cast<size_t>(kMaxObjectId) + 1);
+    used_.Reserve(static_cast<uint32_t>(want));
   }
 
   void Grow(int32_t new_high) {

@@ -1,5 +1,6 @@
 #include "objects/string_convert.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,35 @@ namespace {
 
 // Adds one to a row of decimal digits; false when it overflowed (all nines,
 // now all zeros).
+// Numbers in text use "." whatever locale the process runs under: the C
+// runtime is shared with the game and every other plug-in, any of which may
+// call setlocale. std::to_chars and std::from_chars never look at it.
+
+// value in scientific notation with `precision` digits after the point,
+// zero-terminated ("1.234560e+00").
+void Scientific(char* buffer, size_t size, double value, int precision) {
+  auto end = std::to_chars(buffer, buffer + size - 1, value, std::chars_format::scientific,
+                           precision).ptr;
+  *end = '\0';
+}
+
+// The double a checked number text names; an underflow gives a signed zero
+// and an overflow an infinity, as strtod does.
+double ParseDouble(const char* first, const char* last) {
+  bool negative = first < last && *first == '-';
+  if (first < last && *first == '+') ++first;
+  double value = 0;
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (ec == std::errc::result_out_of_range) {
+    const char* e = first;
+    while (e < last && *e != 'e' && *e != 'E') ++e;
+    bool tiny = e + 1 < last && e[1] == '-';
+    double magnitude = tiny ? 0.0 : HUGE_VAL;
+    return negative ? -magnitude : magnitude;
+  }
+  return value;
+}
+
 bool IncrementDigits(std::string& digits) {
   for (size_t i = digits.size(); i-- > 0;) {
     if (digits[i] != '9') {
@@ -35,15 +65,15 @@ std::string FloatToFixed(float value, int32_t digits) {
   if (v == 0) return digits ? "0." + std::string(static_cast<size_t>(digits), '0') : "0";
   // Seven significant digits d0.d1...d6 and the decimal exponent.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6e", v);
+  Scientific(buffer, sizeof buffer, v, 6);
   std::string mantissa = std::string(1, buffer[0]) + std::string(buffer + 2, 6);
   int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
   // The C library rounds an exact half to even; a half goes away from zero
   // here. The value lies exactly halfway when its eight-digit form ends in 5
   // and reads back as the value itself.
   char eight[64];
-  std::snprintf(eight, sizeof eight, "%.7e", v);
-  if (eight[8] == '5' && std::strtod(eight, nullptr) == v) {
+  Scientific(eight, sizeof eight, v, 7);
+  if (eight[8] == '5' && ParseDouble(eight, eight + std::strlen(eight)) == v) {
     mantissa = std::string(1, eight[0]) + std::string(eight + 2, 6);
     exponent = std::atoi(std::strchr(eight, 'e') + 1);
     if (!IncrementDigits(mantissa)) {
@@ -156,7 +186,7 @@ bool ParseFloat(std::string_view text, double* value) {
   if (i != s.size()) return false;
   // A number too large for any float ("1e400") does not parse: it would
   // give the script an infinity.
-  double parsed = std::strtod(s.c_str(), nullptr);
+  double parsed = ParseDouble(s.data(), s.data() + s.size());
   if (std::isinf(parsed)) return false;
   *value = parsed;
   return true;

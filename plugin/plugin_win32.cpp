@@ -170,7 +170,9 @@ __declspec(dllexport) bool __cdecl QarnPlugin_Query(const korvel::abi::HostInter
   try {
     return korvel::Query(host, info);
   } catch (...) {
-    return true;
+    // A query cut short has not made its checks: the host must not go on
+    // with this library.
+    return false;
   }
 }
 

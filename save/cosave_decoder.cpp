@@ -1,6 +1,7 @@
 #include "save/cosave_decoder.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "base/le_bytes.h"
@@ -42,7 +43,22 @@ class FieldReader {
     int32_t n = 0;
     I32(n);
     if (n < 0) Fail();
-    if (const char* at = Take(static_cast<size_t>(n))) text.assign(at, static_cast<size_t>(n));
+    if (const char* at = Take(static_cast<size_t>(n))) {
+      // A text that finds no memory drops its entry; the bytes are passed
+      // and reading goes on.
+      try {
+        text.assign(at, static_cast<size_t>(n));
+      } catch (const std::bad_alloc&) {
+        text.clear();
+        dropped_ = true;
+      }
+    }
+  }
+  // True once after an entry whose text could not be kept.
+  bool TakeDropped() {
+    bool was = dropped_;
+    dropped_ = false;
+    return was;
   }
   void EspId(int32_t& esp_id) {
     if (CoSaveWideEspIds(version_)) return I32(esp_id);
@@ -87,6 +103,7 @@ class FieldReader {
   size_t pos_, end_;
   int32_t version_;
   bool ok_ = true;
+  bool dropped_ = false;
   size_t failed_at_ = 0;
 };
 
@@ -139,32 +156,56 @@ class SectionDecoder {
             void (CoSaveSink::*announce)(int32_t) = nullptr) {
     int32_t count;
     if (!r_.Count(&count, MinEntrySize(version_, size))) return false;
-    if (announce) (sink_.*announce)(count);
+    if (announce) {
+      // Room made ahead is a help, not a need.
+      try {
+        (sink_.*announce)(count);
+      } catch (const std::bad_alloc&) {
+      }
+    }
     for (int32_t i = 0; i < count; ++i) {
       Entry entry{};
       fields(r_, entry);
       if (!r_.ok()) return false;
-      (sink_.*deliver)(std::move(entry));
+      if (r_.TakeDropped()) continue;
+      // An entry the sink cannot make room for is dropped; the rest follow.
+      try {
+        (sink_.*deliver)(std::move(entry));
+      } catch (const std::bad_alloc&) {
+      }
     }
     return true;
   }
 
-  // A counted section handed over whole.
+  // A counted section handed over whole. Entries without memory for their
+  // texts are left out; *whole is false when there was no memory for the
+  // list itself (the section's bytes are passed all the same).
   template <class Entry>
-  bool All(std::vector<Entry>* entries, void (*fields)(FieldReader&, Entry&),
+  bool All(std::vector<Entry>* entries, bool* whole, void (*fields)(FieldReader&, Entry&),
            void (*size)(FixedSize&, const Entry&)) {
     int32_t count;
     if (!r_.Count(&count, MinEntrySize(version_, size))) return false;
-    entries->resize(static_cast<size_t>(count));
-    for (Entry& entry : *entries) fields(r_, entry);
+    *whole = true;
+    try {
+      entries->reserve(static_cast<size_t>(count));
+    } catch (const std::bad_alloc&) {
+      *whole = false;
+    }
+    for (int32_t i = 0; i < count && r_.ok(); ++i) {
+      Entry entry{};
+      fields(r_, entry);
+      if (!r_.TakeDropped() && *whole) entries->push_back(std::move(entry));
+    }
     return r_.ok();
   }
 
   bool Mods() {
     std::vector<CoSaveMod> mods;
-    if (!All(&mods, &ModFields<FieldReader, CoSaveMod>, &ModFields<FixedSize, const CoSaveMod>))
+    bool whole;
+    if (!All(&mods, &whole, &ModFields<FieldReader, CoSaveMod>,
+             &ModFields<FixedSize, const CoSaveMod>))
       return false;
-    sink_.Mods(mods);
+    if (whole) sink_.Mods(mods);
     return true;
   }
   bool Strings() {
@@ -179,18 +220,29 @@ class SectionDecoder {
     if (!r_.ok() ||
         !r_.Count(&count, MinEntrySize(version_, &ItemFields<FixedSize, const CoSaveItem>)))
       return false;
-    a.items.resize(static_cast<size_t>(count));
+    const size_t item_size = MinEntrySize(version_, &ItemFields<FixedSize, const CoSaveItem>);
+    try {
+      a.items.resize(static_cast<size_t>(count));
+    } catch (const std::bad_alloc&) {
+      // No room for the items: the array is dropped, its bytes passed.
+      r_.Reserved(item_size * static_cast<size_t>(count));
+      return r_.ok();
+    }
     for (CoSaveItem& item : a.items) ItemFields(r_, item);
     if (!r_.ok()) return false;
-    sink_.Array(std::move(a));
+    try {
+      sink_.Array(std::move(a));
+    } catch (const std::bad_alloc&) {
+    }
     return true;
   }
   bool Names() {
     std::vector<CoSaveName> names;
-    if (!All(&names, &NameFields<FieldReader, CoSaveName>,
+    bool whole;
+    if (!All(&names, &whole, &NameFields<FieldReader, CoSaveName>,
              &NameFields<FixedSize, const CoSaveName>))
       return false;
-    sink_.Names(std::move(names));
+    if (whole) sink_.Names(std::move(names));
     return true;
   }
   bool Screen() {

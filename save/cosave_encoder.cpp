@@ -1,31 +1,30 @@
 #include "save/cosave_encoder.h"
 
 #include "base/le_bytes.h"
-#include "save/crc32.h"
 
 namespace korvel {
 
 void FieldAppender::U32(uint32_t v) {
   char b[4];
   StoreU32(b, v);
-  out_.append(b, 4);
+  out_.Append(b, 4);
 }
 
 void FieldAppender::F32(float v) {
   char b[4];
   StoreF32(b, v);
-  out_.append(b, 4);
+  out_.Append(b, 4);
 }
 
 void FieldAppender::U16(uint16_t v) {
   char b[2];
   StoreU16(b, v);
-  out_.append(b, 2);
+  out_.Append(b, 2);
 }
 
 void FieldAppender::Text(std::string_view text) {
   I32(static_cast<int32_t>(text.size()));
-  out_.append(text);
+  out_.Append(text.data(), text.size());
 }
 
 void FieldAppender::EspId(int32_t esp_id) {
@@ -39,24 +38,16 @@ void FieldAppender::Protected(uint8_t is_protected) {
   if (CoSaveHasProtected(version_)) U8(is_protected);
 }
 
+void FieldAppender::Reserved(size_t n) {
+  for (size_t i = 0; i < n; ++i) U8(0);
+}
+
+void CoSaveEncoder::ItemPlacer::U32(uint32_t v) {
+  StoreU32(at, v);
+  at += 4;
+}
+
 namespace {
-
-// The Io that writes an entry's fixed-width fields at a place already sized
-// for them: an array's items, the bulk of a large co-save.
-class FieldPlacer {
- public:
-  explicit FieldPlacer(char* at) : at_(at) {}
-  char* at() const { return at_; }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  void U32(uint32_t v) {
-    StoreU32(at_, v);
-    at_ += 4;
-  }
-  void U8(uint8_t v) { *at_++ = static_cast<char>(v); }
-
- private:
-  char* at_;
-};
 
 // A string entry straight from the registry, without copying its text.
 struct StringView {
@@ -73,8 +64,12 @@ struct ArrayHeader {
 
 }  // namespace
 
-CoSaveEncoder::CoSaveEncoder(int32_t version) : version_(version), append_(out_, version) {
-  out_.assign(kCoSaveMagic, 10);
+CoSaveEncoder::CoSaveEncoder(CoSaveByteSink& sink, int32_t version)
+    : out_(sink),
+      version_(version),
+      append_(out_, version),
+      item_size_(MinEntrySize(version, &ItemFields<FixedSize, const CoSaveItem>)) {
+  out_.Append(kCoSaveMagic, 10);
   append_.I32(version_);
 }
 
@@ -90,33 +85,29 @@ void CoSaveEncoder::Mods(const std::vector<CoSaveMod>& mods) {
   Section(kSectionMods, mods, &ModFields<FieldAppender, const CoSaveMod>);
 }
 
-void CoSaveEncoder::BeginStrings() {
+void CoSaveEncoder::BeginStrings(int32_t count) {
   append_.U8(kSectionStrings);
-  count_at_ = out_.size();
-  count_ = 0;
-  append_.I32(0);
+  append_.I32(count);
 }
 
 void CoSaveEncoder::String(int32_t id, int32_t owner, uint8_t is_protected,
                            std::string_view text) {
   const StringView entry{id, owner, is_protected, text};
   StringFields(append_, entry);
-  ++count_;
 }
 
-void CoSaveEncoder::EndStrings() { StoreU32(out_.data() + count_at_, static_cast<uint32_t>(count_)); }
-
-void CoSaveEncoder::Array(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
-                          const std::vector<CoSaveItem>& items) {
+void CoSaveEncoder::BeginArray(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
+                               int32_t count) {
   append_.U8(kSectionArray);
   const ArrayHeader header{id, owner, is_protected, size};
   ArrayHeaderFields(append_, header);
-  append_.I32(static_cast<int32_t>(items.size()));
-  size_t item_size = MinEntrySize(version_, &ItemFields<FixedSize, const CoSaveItem>);
-  size_t at = out_.size();
-  out_.resize(at + item_size * items.size());
-  FieldPlacer place(out_.data() + at);
-  for (const CoSaveItem& item : items) ItemFields(place, item);
+  append_.I32(count);
+}
+
+void CoSaveEncoder::Array(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
+                          const std::vector<CoSaveItem>& items) {
+  BeginArray(id, owner, is_protected, size, static_cast<int32_t>(items.size()));
+  for (const CoSaveItem& item : items) Item(item.index, item.type, item.value);
 }
 
 void CoSaveEncoder::Names(const std::vector<CoSaveName>& names) {
@@ -137,11 +128,11 @@ void CoSaveEncoder::HudTexts(const std::vector<CoSaveHudText>& texts) {
   Section(kSectionHudTexts, texts, &HudTextFields<FieldAppender, const CoSaveHudText>);
 }
 
-std::string CoSaveEncoder::Finish(uint32_t save_match) {
+void CoSaveEncoder::Finish(uint32_t save_match) {
   if (CoSaveHasMatch(version_)) append_.U32(save_match);
-  append_.I32(static_cast<int32_t>(out_.size()));
-  append_.U32(Crc32(out_.data(), out_.size()));
-  return std::move(out_);
+  append_.I32(static_cast<int32_t>(out_.total()));
+  append_.U32(out_.Crc());
+  out_.Flush();
 }
 
 }  // namespace korvel

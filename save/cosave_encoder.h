@@ -1,6 +1,7 @@
-// Builds a co-save in memory, section by section, in the order the file
-// holds them. The game always gets the current version; an older version
-// lays the file out as that version did (for test files).
+// Writes a co-save section by section, in the order the file holds them,
+// through a small buffer into a byte sink: the memory a save needs does not
+// grow with the co-save. The game always gets the current version; an older
+// version lays the file out as that version did (for test files).
 #pragma once
 
 #include <cstddef>
@@ -9,40 +10,54 @@
 #include <string_view>
 #include <vector>
 
+#include "save/cosave_buffer.h"
 #include "save/cosave_records.h"
 
 namespace korvel {
 
-// The Io that appends fields to a file in a version's layout.
+// The Io that appends fields to the buffer in a version's layout.
 class FieldAppender {
  public:
-  FieldAppender(std::string& out, int32_t version) : out_(out), version_(version) {}
+  FieldAppender(CoSaveBuffer& out, int32_t version) : out_(out), version_(version) {}
   void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
   void U32(uint32_t v);
   void F32(float v);
   void U16(uint16_t v);
-  void U8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
+  void U8(uint8_t v) {
+    char c = static_cast<char>(v);
+    out_.Append(&c, 1);
+  }
   void Text(std::string_view text);
   void EspId(int32_t esp_id);
   void Protected(uint8_t is_protected);
-  void Reserved(size_t n) { out_.append(n, '\0'); }
+  void Reserved(size_t n);
 
  private:
-  std::string& out_;
+  CoSaveBuffer& out_;
   int32_t version_;
 };
 
+// Every method may throw: CoSaveWriteError when the sink refuses bytes,
+// std::bad_alloc when memory runs out. Counts are given before the entries,
+// so nothing written is ever changed again and the CRC runs along.
 class CoSaveEncoder {
  public:
-  explicit CoSaveEncoder(int32_t version = kCoSaveVersion);
+  explicit CoSaveEncoder(CoSaveByteSink& sink, int32_t version = kCoSaveVersion);
   CoSaveEncoder(const CoSaveEncoder&) = delete;
   CoSaveEncoder& operator=(const CoSaveEncoder&) = delete;
   void Mods(const std::vector<CoSaveMod>& mods);
-  // Strings: BeginStrings, String per entry, EndStrings back-patches the count.
-  void BeginStrings();
+  // Strings: BeginStrings with the number that follows, String per entry.
+  void BeginStrings(int32_t count);
   void String(int32_t id, int32_t owner, uint8_t is_protected, std::string_view text);
-  void EndStrings();
-  // One array section; items in slot order.
+  // One array section: BeginArray with the number of items, Item per item
+  // in slot order.
+  void BeginArray(int32_t id, int32_t owner, uint8_t is_protected, int32_t size, int32_t count);
+  void Item(int32_t index, uint8_t type, uint32_t value) {
+    ItemPlacer place{out_.Room(item_size_)};
+    const CoSaveItem item{index, type, value};
+    ItemFields(place, item);
+    out_.Commit(item_size_);
+  }
   void Array(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
              const std::vector<CoSaveItem>& items);
   void Names(const std::vector<CoSaveName>& names);
@@ -50,24 +65,42 @@ class CoSaveEncoder {
   void HudSurfaces(const std::vector<CoSaveHudSurface>& surfaces);
   void HudTexts(const std::vector<CoSaveHudText>& texts);
   // The match value (not in versions up to 0x01040000), the length field
-  // and the checksum; the finished file.
-  std::string Finish(uint32_t save_match);
+  // and the checksum; everything reaches the sink.
+  void Finish(uint32_t save_match);
   // Bytes written so far.
-  size_t size() const { return out_.size(); }
-  // Room for the whole file, when its size is known beforehand.
-  void Reserve(size_t bytes) { out_.reserve(bytes); }
+  uint64_t size() const { return out_.total(); }
 
  private:
+  // Writes an item's fixed-width fields at a place already sized for them:
+  // the bulk of a large co-save.
+  struct ItemPlacer {
+    char* at;
+    void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+    void U32(uint32_t v);
+    void U8(uint8_t v) { *at++ = static_cast<char>(v); }
+  };
+
   // A section of a type: its type byte, the count and each entry's fields.
   template <class Entry>
   void Section(uint8_t type, const std::vector<Entry>& entries,
                void (*fields)(FieldAppender&, const Entry&));
 
-  std::string out_;
+  CoSaveBuffer out_;
   int32_t version_;
   FieldAppender append_;
-  size_t count_at_ = 0;
-  int32_t count_ = 0;
+  size_t item_size_;
 };
+
+// The whole file in a string, for tools and tests: body fills the encoder,
+// then Finish(save_match).
+template <class Body>
+std::string EncodeCoSaveToString(int32_t version, uint32_t save_match, Body&& body) {
+  std::string out;
+  StringByteSink sink(out);
+  CoSaveEncoder encoder(sink, version);
+  body(encoder);
+  encoder.Finish(save_match);
+  return out;
+}
 
 }  // namespace korvel

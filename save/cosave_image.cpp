@@ -36,29 +36,6 @@ std::vector<Entry> InWriteOrder(const std::vector<Entry>& entries) {
   return out;
 }
 
-// The file's size: header, trailer and each entry's fixed fields by its
-// field list, plus the texts; a section's type byte and count are covered
-// by the slack.
-size_t EstimatedSize(const CoSaveImage& image, int32_t version) {
-  size_t bytes = 64;
-  for (const CoSaveMod& m : image.mods)
-    bytes += MinEntrySize(version, &ModFields<FixedSize, const CoSaveMod>) + m.name.size();
-  for (const CoSaveString& s : image.strings)
-    bytes += MinEntrySize(version, &StringFields<FixedSize, const CoSaveString>) + s.text.size();
-  for (const CoSaveArray& a : image.arrays)
-    bytes += 9 + MinEntrySize(version, &ArrayHeaderFields<FixedSize, const CoSaveArray>) +
-             MinEntrySize(version, &ItemFields<FixedSize, const CoSaveItem>) * a.items.size();
-  for (const CoSaveName& n : image.names)
-    bytes += MinEntrySize(version, &NameFields<FixedSize, const CoSaveName>) + n.name.size();
-  for (const CoSaveHudSurface& s : image.hud_surfaces)
-    bytes += MinEntrySize(version, &HudSurfaceFields<FixedSize, const CoSaveHudSurface>) +
-             s.filename.size();
-  for (const CoSaveHudText& t : image.hud_texts)
-    bytes += MinEntrySize(version, &HudTextFields<FixedSize, const CoSaveHudText>) +
-             t.font_name.size() + t.text.size();
-  return bytes;
-}
-
 class ImageSink final : public CoSaveSink {
  public:
   explicit ImageSink(CoSaveImage& image) : image_(image) {}
@@ -94,26 +71,24 @@ class ImageSink final : public CoSaveSink {
 }  // namespace
 
 std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version) {
-  CoSaveEncoder writer(version);
-  writer.Reserve(EstimatedSize(image, version));
-  if (!image.mods.empty()) writer.Mods(image.mods);
-  if (!image.strings.empty()) {
-    writer.BeginStrings();
-    for (size_t i : HighestIdFirst(image.strings)) {
-      const CoSaveString& s = image.strings[i];
-      writer.String(s.id, s.owner, s.is_protected, s.text);
+  return EncodeCoSaveToString(version, image.save_match, [&](CoSaveEncoder& writer) {
+    if (!image.mods.empty()) writer.Mods(image.mods);
+    if (!image.strings.empty()) {
+      writer.BeginStrings(static_cast<int32_t>(image.strings.size()));
+      for (size_t i : HighestIdFirst(image.strings)) {
+        const CoSaveString& s = image.strings[i];
+        writer.String(s.id, s.owner, s.is_protected, s.text);
+      }
     }
-    writer.EndStrings();
-  }
-  for (size_t i : HighestIdFirst(image.arrays)) {
-    const CoSaveArray& a = image.arrays[i];
-    writer.Array(a.id, a.owner, a.is_protected, a.size, a.items);
-  }
-  if (!image.names.empty()) writer.Names(image.names);
-  if (image.has_screen) writer.Screen(image.screen_width, image.screen_height);
-  if (!image.hud_surfaces.empty()) writer.HudSurfaces(InWriteOrder(image.hud_surfaces));
-  if (!image.hud_texts.empty()) writer.HudTexts(InWriteOrder(image.hud_texts));
-  return writer.Finish(image.save_match);
+    for (size_t i : HighestIdFirst(image.arrays)) {
+      const CoSaveArray& a = image.arrays[i];
+      writer.Array(a.id, a.owner, a.is_protected, a.size, a.items);
+    }
+    if (!image.names.empty()) writer.Names(image.names);
+    if (image.has_screen) writer.Screen(image.screen_width, image.screen_height);
+    if (!image.hud_surfaces.empty()) writer.HudSurfaces(InWriteOrder(image.hud_surfaces));
+    if (!image.hud_texts.empty()) writer.HudTexts(InWriteOrder(image.hud_texts));
+  });
 }
 
 CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,

@@ -1,5 +1,6 @@
 #include "save/cosave_io.h"
 
+#include <memory>
 #include <string>
 
 #include "base/engine.h"
@@ -33,17 +34,82 @@ void OnSaveLoaded(std::string_view save_name) {
   ReadCoSaveFile(std::string(save_name));
 }
 
-void WriteCoSaveFile(const std::string& save_name) {
-  ProbeSaveHeader(save_name);
-  CoSaveEncoder encoder;
+namespace {
+
+// Hands the encoder's buffers to the co-save file as they fill.
+class FileByteSink final : public CoSaveByteSink {
+ public:
+  explicit FileByteSink(WritableFile& file) : file_(file) {}
+  bool Write(const char* data, size_t size) override { return file_.Append(data, size); }
+
+ private:
+  WritableFile& file_;
+};
+
+// True when the whole co-save reached the file. Throws what the walk or
+// the encoder throws (out of memory, a refused write); the file is closed
+// by then.
+bool WriteWhole(const std::string& path) {
+  std::unique_ptr<WritableFile> file = GetEnv().NewWritableFile(path);
+  if (!file) return false;
+  FileByteSink sink(*file);
+  CoSaveEncoder encoder(sink);
   GatherRegistries(encoder);
-  std::string file = encoder.Finish(GetCoSaveState().save_match);
-  std::string path = CoSaveNameOf(save_name);
-  Env& env = GetEnv();
-  if (!env.WriteFile(path, file)) {
-    // No partial co-save may stay behind.
-    env.RemoveFile(path);
-    GetEngine().NoticeBox(CoSaveWriteFailedMessage(FileNamePart(save_name)), "Ok");
+  encoder.Finish(GetCoSaveState().save_match);
+  return file->Close();
+}
+
+// The registries as the decoder hands them over; anything that still
+// escapes (the entries themselves drop what finds no memory) ends the read
+// as a failed one.
+CoSaveReadStatus Restore(const std::string& file) {
+  try {
+    return RestoreRegistries(file, GetCoSaveState().save_match);
+  } catch (...) {
+    return CoSaveReadStatus::kCorrupted;
+  }
+}
+
+// The stream's log lines, made at start-up: logging them needs no memory,
+// so a read that ran out of it is still closed in the log.
+const std::string kOpeningLine = "Opening stream\r\n";
+const std::string kClosingLine = "Closing stream\r\n";
+
+void Note(const std::string& line) {
+  try {
+    GetEnv().AppendFile(GetFolders().log_file, line);
+  } catch (...) {
+  }
+}
+
+// Told when not even the message naming the save finds memory; made at
+// start-up, so telling needs none.
+const std::string kUnnamedWriteFailed = "Korvel data could not be saved !";
+
+}  // namespace
+
+void WriteCoSaveFile(const std::string& save_name) {
+  std::string message, path;
+  bool written = false;
+  try {
+    // The message first: when memory runs out for good during the write,
+    // the player is still told.
+    try {
+      message = CoSaveWriteFailedMessage(FileNamePart(save_name));
+    } catch (...) {
+    }
+    ProbeSaveHeader(save_name);
+    path = CoSaveNameOf(save_name);
+    written = WriteWhole(path);
+  } catch (...) {
+    // Out of memory or a refused write: handled as any failed write.
+  }
+  if (written) return;
+  // No partial co-save may stay behind.
+  if (!path.empty()) GetEnv().RemoveFile(path);
+  try {
+    GetEngine().NoticeBox(message.empty() ? kUnnamedWriteFailed : message, "Ok");
+  } catch (...) {
   }
 }
 
@@ -53,10 +119,15 @@ void ReadCoSaveFile(const std::string& save_name) {
   if (!env.FileExists(path)) return;
   std::string file;
   CoSaveReadStatus status = CoSaveReadStatus::kCorrupted;
-  bool opened = env.ReadFile(path, &file);
+  bool opened = false;
+  try {
+    opened = env.ReadFile(path, &file);
+  } catch (...) {
+  }
   if (opened) {
-    LogAppend({"Opening stream"});
-    status = RestoreRegistries(file, GetCoSaveState().save_match);
+    Note(kOpeningLine);
+    status = Restore(file);
+    std::string().swap(file);
   }
   if (status == CoSaveReadStatus::kOk) {
     GetFlags().data_reset = false;
@@ -64,10 +135,13 @@ void ReadCoSaveFile(const std::string& save_name) {
     CoSaveState& state = GetCoSaveState();
     bool repeat = status == CoSaveReadStatus::kMismatch && state.mismatch_shown;
     if (status == CoSaveReadStatus::kMismatch) state.mismatch_shown = true;
-    CoSaveNotice notice = CoSaveReadNotice(status, FileNamePart(path), FileNamePart(save_name));
-    if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
+    try {
+      CoSaveNotice notice = CoSaveReadNotice(status, FileNamePart(path), FileNamePart(save_name));
+      if (!repeat) GetEngine().NoticeBox(notice.text, notice.button);
+    } catch (...) {
+    }
   }
-  if (opened) LogAppend({"Closing stream"});
+  if (opened) Note(kClosingLine);
 }
 
 }  // namespace korvel

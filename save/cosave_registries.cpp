@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,11 @@ void RestoreNames(std::vector<CoSaveName>&& names) {
   for (const CoSaveName& n : names) {
     uint32_t form_id = GetMods().RemapFormId(n.form_id);
     if (form_id == 0) continue;
-    if (void* form = engine.LookupForm(form_id)) GetNames().SetOverride(form, form, n.name);
+    // An override that finds no memory is dropped; the others follow.
+    try {
+      if (void* form = engine.LookupForm(form_id)) GetNames().SetOverride(form, form, n.name);
+    } catch (const std::bad_alloc&) {
+    }
   }
 }
 
@@ -52,24 +57,27 @@ void GatherMods(CoSaveEncoder& encoder) {
 void GatherStrings(CoSaveEncoder& encoder) {
   TStringIDList& strings = GetStrings();
   if (strings.empty()) return;
-  encoder.BeginStrings();
+  // Counted first (a walk over slots, no copies), so the section's count is
+  // written before its entries and never patched afterwards.
+  int32_t count = 0;
+  for (int32_t id = strings.max_used(); id >= strings.min_used(); --id)
+    if (strings.Get(id)) ++count;
+  encoder.BeginStrings(count);
   for (int32_t id = strings.max_used(); id >= strings.min_used(); --id)
     if (const StringR* s = strings.Get(id)) encoder.String(id, s->EspID, s->Protected, s->Text);
-  encoder.EndStrings();
 }
 
+// Items go from the array body to the file without a copy in between.
 void GatherArrays(CoSaveEncoder& encoder) {
   TArrayIDList& arrays = GetArrays();
   if (arrays.empty()) return;
-  std::vector<CoSaveItem> items;
   for (int32_t id = arrays.max_used(); id >= arrays.min_used(); --id) {
     const ArrayEntry* entry = arrays.Get(id);
     if (!entry) continue;
-    items.clear();
     const TypeArray& body = entry->Body;
+    encoder.BeginArray(id, entry->EspID, entry->Protected, body.Size(), body.Count());
     for (int32_t i = 0; i < body.Size(); ++i)
-      if (body.Has(i)) items.push_back({i, body.Type(i), body.Value(i)});
-    encoder.Array(id, entry->EspID, entry->Protected, body.Size(), items);
+      if (body.Has(i)) encoder.Item(i, body.Type(i), body.Value(i));
   }
 }
 

@@ -58,11 +58,16 @@ void SaveTraffic::AfterOpen(OpenKind kind, std::string_view, uintptr_t handle) {
 
 void OnSaveRenamed(std::string_view existing, std::string_view renamed) {
   std::string extension = ExtensionOf(existing);
+  // A save put back under an ".ess" name gets the co-save name a load of
+  // it looks for (X.bak -> X.ess carries X.bak.korvel to X.korvel, not
+  // X.ess.korvel, which nothing would ever read).
+  std::string target = ExtensionOf(renamed) == ".ess" ? CoSaveNameOf(renamed)
+                                                       : std::string(renamed) + ".korvel";
   Env& env = GetEnv();
   if (extension == ".ess")
-    env.RenameFile(CoSaveNameOf(existing), std::string(renamed) + ".korvel");
+    env.RenameFile(CoSaveNameOf(existing), target);
   else if (extension == ".bak")
-    env.RenameFile(std::string(existing) + ".korvel", std::string(renamed) + ".korvel");
+    env.RenameFile(std::string(existing) + ".korvel", target);
 }
 
 void OnSaveDeleted(std::string_view name) {

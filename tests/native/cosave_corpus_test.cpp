@@ -32,7 +32,12 @@ TEST(CoSaveCorpus, EveryFileReplays) {
     SCOPED_TRACE(entry.path().filename().string());
     const std::string bytes = Slurp(entry.path());
     CoSaveImage image;
-    if (DecodeCoSaveImage(bytes, kUnknownSaveMatch, &image) != CoSaveReadStatus::kOk) continue;
+    // Every seed is a readable co-save: one that is not is a broken seed,
+    // never something to pass over.
+    if (DecodeCoSaveImage(bytes, kUnknownSaveMatch, &image) != CoSaveReadStatus::kOk) {
+      ADD_FAILURE() << "a seed that does not read";
+      continue;
+    }
     versions_read.insert(image.version);
     // The current layout of what was read reads back to the same image,
     // and writes to the same bytes again.

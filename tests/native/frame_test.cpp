@@ -118,15 +118,17 @@ TEST(Frame, NothingEscapesAndThePresetStays) {
   }
 }
 
-TEST(Frame, ReferenceResultFillsTheLowFourBytes) {
-  double slot = 0;
+TEST(Frame, ReferenceResultWritesOnlyTheLowFourBytes) {
+  // A slot full of non-zero bytes: a write of all eight would show.
+  double slot;
+  std::memset(&slot, 0xAB, sizeof slot);
   CommandEntry entry = MakeEntry(nullptr);
   CommandCall call(entry, &slot);
   call.SetResultRef(0xFF000ABC);
   uint32_t words[2];
   std::memcpy(words, &slot, sizeof words);
   EXPECT_EQ(words[0], 0xFF000ABCu);
-  EXPECT_EQ(words[1], 0u);
+  EXPECT_EQ(words[1], 0xABABABABu);
 }
 
 }  // namespace

@@ -84,5 +84,33 @@ TEST(SaveHeader, ProbeReadsTheMatchValueBehindTwoCountedFields) {
   EXPECT_EQ(GetCoSaveState().save_match, 0xFFFFFFFFu);
 }
 
+
+TEST(SaveRenames, TheCoSaveFollowsUnderTheNameALoadLooksFor) {
+  struct Case {
+    const char* from;
+    const char* to;
+    const char* co_save_before;
+    const char* co_save_after;
+  };
+  const Case cases[] = {
+      {"C:\\S\\Quick.ess", "C:\\S\\Quick.bak", "C:\\S\\Quick.korvel", "C:\\S\\Quick.bak.korvel"},
+      {"C:\\S\\Old.bak", "C:\\S\\Older.bak", "C:\\S\\Old.bak.korvel", "C:\\S\\Older.bak.korvel"},
+      // Put back under a save's name: the load of Back.ess reads Back.korvel.
+      {"C:\\S\\Old.bak", "C:\\S\\Back.ess", "C:\\S\\Old.bak.korvel", "C:\\S\\Back.korvel"},
+      {"C:\\S\\A.ess", "C:\\S\\B.ESS", "C:\\S\\A.korvel", "C:\\S\\B.korvel"},
+      {"C:\\S\\A.ess", "C:\\S\\A.tmp", "C:\\S\\A.korvel", "C:\\S\\A.tmp.korvel"},
+  };
+  for (const Case& c : cases) {
+    TempEnv env;
+    env.CreateDirectories("C:\\S");
+    env.WriteFile(c.co_save_before, "co-save");
+    OnSaveRenamed(c.from, c.to);
+    EXPECT_FALSE(env.FileExists(c.co_save_before)) << c.to;
+    std::string moved;
+    EXPECT_TRUE(env.ReadFile(c.co_save_after, &moved)) << c.to;
+    EXPECT_EQ(moved, "co-save");
+  }
+}
+
 }  // namespace
 }  // namespace korvel

@@ -152,7 +152,8 @@ TEST_F(Strings, Conversions) {
   }
   struct { const char* text; double want; } floats[] = {
       {" 1.5 ", 1.5}, {"-2e3", -2000}, {".5", 0.5}, {"1,5", 0}, {"inf", 0}, {"0x10", 0}, {"7.", 7},
-      {"1e400", 0}, {"-1e400", 0}, {"1e-400", 0}, {"1e300", 1e300}};
+      {"1e400", 0}, {"-1e400", 0}, {"1e-400", 0}, {"1e300", 1e300}, {"+1.25", 1.25},
+      {"2.5e-3", 0.0025}};
   for (auto c : floats) {
     Call("SetString", a, {I(s), T(c.text)});
     EXPECT_EQ(Call("StringToFloat", a, {I(s)}), c.want) << c.text;

@@ -18,6 +18,28 @@
 namespace korvel {
 
 class TempEnv : public Env {
+  struct StreamFile final : WritableFile {
+    StreamFile(const std::filesystem::path& real, std::streamsize fail_after)
+        : out(real, std::ios::binary | std::ios::trunc), room(fail_after) {}
+    bool Append(const char* data, size_t size) override {
+      auto n = static_cast<std::streamsize>(size);
+      if (room >= 0 && n > room) {
+        // A disk that fills up: part of the data lands, then the write fails.
+        out.write(data, room);
+        room = 0;
+        return false;
+      }
+      if (room >= 0) room -= n;
+      return out.write(data, n).good();
+    }
+    bool Close() override {
+      out.close();
+      return !out.fail();
+    }
+    std::ofstream out;
+    std::streamsize room;
+  };
+
  public:
   TempEnv() {
     std::string pattern = (std::filesystem::temp_directory_path() / "korvel-test-XXXXXX").string();
@@ -72,6 +94,14 @@ class TempEnv : public Env {
     }
     std::ofstream out(Real(path), std::ios::binary | std::ios::trunc);
     return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
+  }
+  // Writes through to the real file, as the game's environment does; the
+  // failure switches of WriteFile apply.
+  std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
+    if (fail_writes) return nullptr;
+    auto file = std::make_unique<StreamFile>(Real(path), fail_after_bytes);
+    if (!file->out) return nullptr;
+    return file;
   }
   bool AppendFile(const std::string& path, const std::string& data) override {
     if (fail_writes) return false;

@@ -37,6 +37,20 @@ class SaveFiles(GameTest):
         self.run_ok("delete Upper.ESS\n")
         self.assertNotIn("Upper.korvel", self.listing())
 
+    def test_a_backup_put_back_as_a_save_keeps_its_co_save(self):
+        lines = self.run_ok("""
+            set s to CreateString -1 "kept across renames"
+            save Quick
+            rename Quick.ess Quick.bak
+            rename Quick.bak Back.ess
+            reset
+            load Back
+            print IsKorvelDataReset
+            printstr 0
+        """)
+        self.assertIn("Back.korvel", self.listing())
+        self.assertEqual(lines, ["0", "kept across renames"])
+
     def test_other_extensions_pass_untouched(self):
         self.plant("notes.txt")
         self.plant("notes.korvel")

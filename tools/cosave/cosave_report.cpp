@@ -16,9 +16,11 @@ namespace {
 template <class Entry>
 size_t EntryBytes(int32_t version, const Entry& entry, void (*fields)(FieldAppender&, const Entry&)) {
   std::string bytes;
-  FieldAppender append(bytes, version);
+  StringByteSink sink(bytes);
+  CoSaveBuffer out(sink);
+  FieldAppender append(out, version);
   fields(append, entry);
-  return bytes.size();
+  return static_cast<size_t>(out.total());
 }
 
 constexpr size_t kSectionHead = 1 + 4;  // type byte and count
