@@ -7,6 +7,8 @@
 // to the catalogue later join by themselves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -158,7 +160,12 @@ TEST_F(Sweep, EveryCommandUnderHostileArguments) {
       double result = Call(entry.name, mine, sets[s]);
       const std::string where = std::string(entry.name) + " set " + std::to_string(s);
       EXPECT_EQ(Foreign(), before) << where;
-      EXPECT_FALSE(std::isnan(result) && !std::isnan(entry.result_preset)) << where;
+      // NaN comes back only where it was given: a NaN preset, or a NaN
+      // argument a command hands back (a read's default value).
+      const bool nan_given = std::any_of(sets[s].begin(), sets[s].end(), [](const Arg& a) {
+        return a.kind == Arg::kFloat && std::isnan(a.f);
+      });
+      EXPECT_FALSE(std::isnan(result) && !std::isnan(entry.result_preset) && !nan_given) << where;
       ExpectWhole(GetArrays(), where);
       ExpectWhole(GetStrings(), where);
       ++calls;
