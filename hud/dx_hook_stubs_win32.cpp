@@ -2,6 +2,8 @@
 // each instruction set the game may be built for.
 #include "hud/dx_hook_stubs_win32.h"
 
+#include "core/stub_registers_win32.h"
+
 extern "C" {
 void* korvel_final_target = nullptr;
 void* korvel_final_resume = nullptr;
@@ -13,57 +15,15 @@ int32_t korvel_early_pending = 0;
 }
 
 #if defined(__x86_64__)
-// Around each handler call: flags, the volatile general registers and
-// XMM0-XMM5 are kept, and the stack is aligned to 16 bytes with 32 bytes of
-// shadow space. RBX holds the game's stack pointer.
-asm(R"(
-    .macro KORVEL_HUD_SAVE
-    pushfq
-    pushq %rax
-    pushq %rcx
-    pushq %rdx
-    pushq %r8
-    pushq %r9
-    pushq %r10
-    pushq %r11
-    pushq %rbx
-    movq %rsp, %rbx
-    andq $-16, %rsp
-    subq $128, %rsp
-    movdqu %xmm0, 32(%rsp)
-    movdqu %xmm1, 48(%rsp)
-    movdqu %xmm2, 64(%rsp)
-    movdqu %xmm3, 80(%rsp)
-    movdqu %xmm4, 96(%rsp)
-    movdqu %xmm5, 112(%rsp)
-    .endm
-
-    .macro KORVEL_HUD_RESTORE
-    movdqu 32(%rsp), %xmm0
-    movdqu 48(%rsp), %xmm1
-    movdqu 64(%rsp), %xmm2
-    movdqu 80(%rsp), %xmm3
-    movdqu 96(%rsp), %xmm4
-    movdqu 112(%rsp), %xmm5
-    movq %rbx, %rsp
-    popq %rbx
-    popq %r11
-    popq %r10
-    popq %r9
-    popq %r8
-    popq %rdx
-    popq %rcx
-    popq %rax
-    popfq
-    .endm
-
+// Each handler call is wrapped in KORVEL_SAVE_VOLATILE and KORVEL_RESTORE_VOLATILE.
+asm(KORVEL_X64_VOLATILE_MACROS R"(
     .text
     .globl KorvelFinalPassStub
 KorvelFinalPassStub:
     je 1f                     # the game's branch: taken means no final pass
-    KORVEL_HUD_SAVE
+    KORVEL_SAVE_VOLATILE
     call KorvelFinalPass
-    KORVEL_HUD_RESTORE
+    KORVEL_RESTORE_VOLATILE
     jmp *korvel_final_resume(%rip)
 1:  jmp *korvel_final_target(%rip)
 
@@ -86,9 +46,9 @@ KorvelEarlyPassStub:
     cmpl $1, korvel_early_pending(%rip)
     jne 1f
     movl $0, korvel_early_pending(%rip)
-    KORVEL_HUD_SAVE
+    KORVEL_SAVE_VOLATILE
     call KorvelEarlyPass
-    KORVEL_HUD_RESTORE
+    KORVEL_RESTORE_VOLATILE
 1:  popfq
     jmp *korvel_early_resume(%rip)
 )");

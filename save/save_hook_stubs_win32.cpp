@@ -2,6 +2,8 @@
 // instruction set the game may be built for.
 #include "save/save_hook_stubs_win32.h"
 
+#include "core/stub_registers_win32.h"
+
 extern "C" {
 void* korvel_rename_stub_address = nullptr;
 void* korvel_rename_resume = nullptr;
@@ -9,51 +11,8 @@ uintptr_t korvel_reset_value_address = 0;
 }
 
 #if defined(__x86_64__)
-// Around each handler call: flags, the volatile general registers and
-// XMM0-XMM5 are kept; the stack is aligned to 16 bytes with the 32 bytes of
-// shadow space the calling convention wants (the game's stack at a patched
-// site need not be aligned). RBX holds the unaligned stack pointer.
-asm(R"(
-    .macro KORVEL_SAVE_VOLATILE
-    pushfq
-    pushq %rax
-    pushq %rcx
-    pushq %rdx
-    pushq %r8
-    pushq %r9
-    pushq %r10
-    pushq %r11
-    pushq %rbx
-    movq %rsp, %rbx
-    andq $-16, %rsp
-    subq $128, %rsp
-    movdqu %xmm0, 32(%rsp)
-    movdqu %xmm1, 48(%rsp)
-    movdqu %xmm2, 64(%rsp)
-    movdqu %xmm3, 80(%rsp)
-    movdqu %xmm4, 96(%rsp)
-    movdqu %xmm5, 112(%rsp)
-    .endm
-
-    .macro KORVEL_RESTORE_VOLATILE
-    movdqu 32(%rsp), %xmm0
-    movdqu 48(%rsp), %xmm1
-    movdqu 64(%rsp), %xmm2
-    movdqu 80(%rsp), %xmm3
-    movdqu 96(%rsp), %xmm4
-    movdqu 112(%rsp), %xmm5
-    movq %rbx, %rsp
-    popq %rbx
-    popq %r11
-    popq %r10
-    popq %r9
-    popq %r8
-    popq %rdx
-    popq %rcx
-    popq %rax
-    popfq
-    .endm
-
+// Each handler call is wrapped in KORVEL_SAVE_VOLATILE and KORVEL_RESTORE_VOLATILE.
+asm(KORVEL_X64_VOLATILE_MACROS R"(
     .text
     .globl KorvelRenameStub
 KorvelRenameStub:

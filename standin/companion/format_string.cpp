@@ -41,8 +41,8 @@ bool ExpandFormat(const char* format, const float* values, size_t count, char* o
       text += *p++;
       continue;
     }
-    std::string spec = "%";
-    while (*p == '-' || *p == '+' || *p == '0' || *p == ' ') spec += *p++;
+    std::string pattern = "%";
+    while (*p == '-' || *p == '+' || *p == '0' || *p == ' ') pattern += *p++;
     int width = -1, precision = -1;
     if (*p >= '0' && *p <= '9' && !ReadNumber(p, kMaxWidth, &width)) return false;
     if (*p == '.') {
@@ -55,16 +55,16 @@ bool ExpandFormat(const char* format, const float* values, size_t count, char* o
     ++p;
     if (next >= count) return false;
     double value = values[next++];
-    if (width >= 0) spec += std::to_string(width);
+    if (width >= 0) pattern += std::to_string(width);
     char piece[160];
     if (conversion == 'd') {
       // Whole numbers: the variable cut toward zero; no precision.
       if (precision >= 0 || !std::isfinite(value) || std::fabs(value) >= 2147483648.0)
         return false;
-      std::snprintf(piece, sizeof piece, (spec + "ld").c_str(), static_cast<long>(value));
+      std::snprintf(piece, sizeof piece, (pattern + "ld").c_str(), static_cast<long>(value));
     } else {
-      if (precision >= 0) spec += "." + std::to_string(precision);
-      std::snprintf(piece, sizeof piece, (spec + conversion).c_str(), value);
+      if (precision >= 0) pattern += "." + std::to_string(precision);
+      std::snprintf(piece, sizeof piece, (pattern + conversion).c_str(), value);
     }
     text += piece;
     if (text.size() >= capacity) return false;
