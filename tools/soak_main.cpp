@@ -64,7 +64,7 @@ void Fill(FakeEngine& engine) {
   }
 }
 
-int Soak(int cycles) {
+int Soak(int cycles, const char* keep) {
   TempEnv env;
   FakeEngine engine;
   engine.SetMods({"Base.esm", "A.esp"});
@@ -108,6 +108,7 @@ int Soak(int cycles) {
       break;
     }
   }
+  if (keep) std::ofstream(keep, std::ios::binary).write(first.data(), static_cast<std::streamsize>(first.size()));
   std::printf("%s\n", faults == 0 ? "soak: flat and identical" : "soak: FAILED");
   return faults == 0 ? 0 : 1;
 }
@@ -118,5 +119,6 @@ int Soak(int cycles) {
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);  // the curve shows as it goes
   int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
-  return korvel::Soak(cycles > 0 ? cycles : 1000);
+  // A second argument keeps the co-save of the first cycle in that file.
+  return korvel::Soak(cycles > 0 ? cycles : 1000, argc > 2 ? argv[2] : nullptr);
 }
