@@ -30,7 +30,9 @@ void ExpectWhole(List& list, const std::string& where) {
   }
   EXPECT_NE(list.Get(list.min_used()), nullptr) << where;
   EXPECT_NE(list.Get(list.max_used()), nullptr) << where;
-  if (list.next_free() >= 0) EXPECT_TRUE(list.IsInvalid(list.next_free())) << where;
+  if (list.next_free() >= 0) {
+    EXPECT_TRUE(list.IsInvalid(list.next_free())) << where;
+  }
 }
 
 std::string Sealed(std::string bytes) {
