@@ -15,8 +15,8 @@ def main():
     parser.add_argument("--file", action="append", default=[])
     args = parser.parse_args()
     entries = []
-    for spec in args.file:
-        path, _, name = spec.partition("=")
+    for entry in args.file:
+        path, _, name = entry.partition("=")
         if not os.path.isfile(path):
             print("make_dist: missing " + path, file=sys.stderr)
             return 1
