@@ -106,8 +106,8 @@ void BM_TreeEvaluateParsedOnce(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Evaluate(*tree, kVariables));
 }
 
-BENCHMARK(BM_LCCalculate);
-BENCHMARK(BM_TreeEvaluateParsedOnce);
+BENCHMARK(BM_LCCalculate)->Repetitions(9);
+BENCHMARK(BM_TreeEvaluateParsedOnce)->Repetitions(9);
 
 }  // namespace
 

@@ -97,9 +97,9 @@ void MeasureStrLC(benchmark::State& state, const char* name, size_t bytes) {
 void BM_StrLC1KB(benchmark::State& s) { MeasureStrLC(s, "1KB", 1024); }
 void BM_StrLC100KB(benchmark::State& s) { MeasureStrLC(s, "100KB", 100 * 1024); }
 void BM_StrLC1MB(benchmark::State& s) { MeasureStrLC(s, "1MB", 1024 * 1024); }
-BENCHMARK(BM_StrLC1KB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StrLC100KB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StrLC1MB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StrLC1KB)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_StrLC100KB)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_StrLC1MB)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 }  // namespace
 

@@ -7,12 +7,10 @@
 
 namespace korvel {
 
-namespace {
+const double kExactPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// Powers of ten a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+namespace {
 
 // Digits with at most one "." whose digits, read as one integer, stay below
 // 2^53 and have at most 22 after the point: that integer and the power of
@@ -33,8 +31,7 @@ bool ConvertShortNumber(std::string_view digits, double* value) {
     if (after_point >= 0) ++after_point;
   }
   if (count == 0) return false;
-  *value = after_point > 0 ? static_cast<double>(mantissa) / kExactPowers[after_point]
-                           : static_cast<double>(mantissa);
+  *value = ShortNumberValue(mantissa, after_point);
   return true;
 }
 

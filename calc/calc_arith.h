@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace korvel {
@@ -12,6 +13,18 @@ namespace korvel {
 // a number beyond the largest double, count as 0. Always "." as the
 // decimal separator, whatever the process locale.
 double ConvertNumber(std::string_view digits);
+
+// 10^0 to 10^15, each exact in a double.
+extern const double kExactPowersOfTen[16];
+
+// The value of at most 15 digits read as the integer mantissa, with
+// after_point of them after the point (none: -1 or 0). The mantissa and
+// the power of ten are exact, so one division rounds correctly, as the
+// full conversion does.
+inline double ShortNumberValue(uint64_t mantissa, int after_point) {
+  return after_point > 0 ? static_cast<double>(mantissa) / kExactPowersOfTen[after_point]
+                         : static_cast<double>(mantissa);
+}
 
 // left op right for "+", "-", "*", "/", "%" and "p". Dividing by 0, and
 // the remainder by 0, give left. The remainder has the sign of left. A

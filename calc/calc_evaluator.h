@@ -1,4 +1,4 @@
-// Works out a cleaned and checked expression in one left-to-right pass
+// Cleans, checks and works out an expression in one left-to-right pass
 // with two explicit stacks: time and memory linear in the text, and no
 // recursion however deep the parentheses or long the operator chains.
 //
@@ -10,21 +10,26 @@
 // the tests compare the two on random expressions.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "calc/calculate.h"
 
 namespace korvel {
 
-// The value of an expression that CleanExpression and IsWellFormed have
-// accepted. Precedence, highest first: "p"; "*" and "/"; "%"; "+" and
-// "-"; every binary operator groups from the left. A sign at the start of
-// the text, after "(" or after "+" or "-" covers everything up to the next
-// "+", "-" or the end of its group; a sign after a higher operator covers
-// what that operator's right operand would: "-2*3" is -(2*3), "2*-3*4" is
-// (2*(-3))*4. Unclosed parentheses close at the end; an operand missing at
-// the end ("1+", "2*-") counts as 0. Throws std::bad_alloc when the stacks
-// cannot grow.
-double EvaluateExpression(std::string_view cleaned, const CalcVariables& variables);
+// Cleans expression (characters outside the calculator's alphabet are
+// dropped), checks it and works it out, all in one pass; nothing when it
+// is rejected: one number holds two decimal points, more parentheses are
+// closed than opened (unclosed ones are allowed), or a character has
+// neighbours it may not have. Precedence, highest first: "p"; "*" and
+// "/"; "%"; "+" and "-"; every binary operator groups from the left. A
+// sign at the start of the text, after "(" or after "+" or "-" covers
+// everything up to the next "+", "-" or the end of its group; a sign
+// after a higher operator covers what that operator's right operand
+// would: "-2*3" is -(2*3), "2*-3*4" is (2*(-3))*4. Unclosed parentheses
+// close at the end. Throws std::bad_alloc when a long expression's stacks
+// find no memory.
+std::optional<double> CleanCheckAndEvaluate(std::string_view expression,
+                                            const CalcVariables& variables);
 
 }  // namespace korvel
