@@ -13,6 +13,15 @@ bool OwnerRegistered(int32_t esp_id) { return GetOwners().IsOwner(esp_id); }
 
 using Guard = std::lock_guard<std::recursive_mutex>;
 
+// An autoscaled element read from a co-save: its position and scale
+// follow the screen it is shown on.
+void ScalePlacement(HudPlacement& p, float autoscale) {
+  p.X *= autoscale;
+  p.Y *= autoscale;
+  p.ScaleX *= autoscale;
+  p.ScaleY *= autoscale;
+}
+
 }  // namespace
 
 Hud* GetHud() { return the_hud.get(); }
@@ -59,18 +68,10 @@ int32_t Hud::AddHudS(int32_t esp_id, const HudSFields& f) {
   auto record = std::make_unique<HudSR>();
   HudSR& s = *record;
   s.EspID = static_cast<uint8_t>(esp_id);
-  s.Protected = f.Protected;
   s.RootID = f.RootID;
   s.Filename = f.Filename;
   s.Show = f.Show;
-  s.X = f.X;
-  s.Y = f.Y;
-  s.L = f.L;
-  s.ScaleX = f.ScaleX;
-  s.ScaleY = f.ScaleY;
-  s.Opacity = f.Opacity;
-  s.Alignment = f.Alignment;
-  s.AutoScale = f.AutoScale;
+  PlaceRecord(f.Place, s);
   LoadHudSTexture(s);
   int32_t id = surfaces_.Add(std::move(record));
   order_dirty_ = true;
@@ -81,30 +82,16 @@ int32_t Hud::AddHudSAt(int32_t esp_id, int32_t id, HudSFields f) {
   Guard hold(lock_);
   if (!OwnerRegistered(esp_id) || id < 1) return -1;
   if (id <= surfaces_.High() && surfaces_.Slot(id)) return -1;
-  if (f.AutoScale) {
-    const float autoscale = GetHudScale();
-    f.X *= autoscale;
-    f.Y *= autoscale;
-    f.ScaleX *= autoscale;
-    f.ScaleY *= autoscale;
-  }
+  if (f.Place.AutoScale) ScalePlacement(f.Place, GetHudScale());
   auto record = std::make_unique<HudSR>();
   HudSR* s = record.get();
   if (surfaces_.AddAt(id, std::move(record)) == -1) return -1;
   order_dirty_ = true;
   s->EspID = static_cast<uint8_t>(esp_id);
-  s->Protected = f.Protected;
   s->RootID = f.RootID;
   s->Filename = std::move(f.Filename);
   s->Show = f.Show;
-  s->X = f.X;
-  s->Y = f.Y;
-  s->L = f.L;
-  s->ScaleX = f.ScaleX;
-  s->ScaleY = f.ScaleY;
-  s->Opacity = f.Opacity;
-  s->Alignment = f.Alignment;
-  s->AutoScale = f.AutoScale;
+  PlaceRecord(f.Place, *s);
   LoadHudSTexture(*s);
   return id;
 }
@@ -155,17 +142,9 @@ int32_t Hud::AddHudT(int32_t esp_id, const HudTBox& b) {
   auto record = std::make_unique<HudTR>();
   HudTR& t = *record;
   t.EspID = static_cast<uint8_t>(esp_id);
-  t.Protected = b.Protected;
-  t.X = b.X;
-  t.Y = b.Y;
+  PlaceRecord(b.Place, t);
   t.Width = b.Width;
   t.Height = b.Height;
-  t.L = b.L;
-  t.ScaleX = b.ScaleX;
-  t.ScaleY = b.ScaleY;
-  t.Opacity = b.Opacity;
-  t.Alignment = b.Alignment;
-  t.AutoScale = b.AutoScale;
   // No font and no transform yet: the text is drawn once StyleHudT gave it
   // a font.
   order_dirty_ = true;
@@ -176,14 +155,11 @@ int32_t Hud::AddHudTAt(int32_t esp_id, int32_t id, HudTBox b, HudTStyle style) {
   Guard hold(lock_);
   if (!OwnerRegistered(esp_id) || id < 1) return -1;
   if (id <= texts_.High() && texts_.Slot(id)) return -1;
-  if (b.AutoScale) {
+  if (b.Place.AutoScale) {
     const float autoscale = GetHudScale();
-    b.X *= autoscale;
-    b.Y *= autoscale;
+    ScalePlacement(b.Place, autoscale);
     b.Width *= autoscale;
     b.Height *= autoscale;
-    b.ScaleX *= autoscale;
-    b.ScaleY *= autoscale;
     style.FontHeight = TruncToInt(static_cast<double>(style.FontHeight) * autoscale);
     style.FontWidth = TruncToInt(static_cast<double>(style.FontWidth) * autoscale);
   }
@@ -192,17 +168,9 @@ int32_t Hud::AddHudTAt(int32_t esp_id, int32_t id, HudTBox b, HudTStyle style) {
   if (texts_.AddAt(id, std::move(record)) == -1) return -1;
   order_dirty_ = true;
   t->EspID = static_cast<uint8_t>(esp_id);
-  t->Protected = b.Protected;
-  t->X = b.X;
-  t->Y = b.Y;
+  PlaceRecord(b.Place, *t);
   t->Width = b.Width;
   t->Height = b.Height;
-  t->L = b.L;
-  t->ScaleX = b.ScaleX;
-  t->ScaleY = b.ScaleY;
-  t->Opacity = b.Opacity;
-  t->Alignment = b.Alignment;
-  t->AutoScale = b.AutoScale;
   StyleHudT(id, style);
   return id;
 }

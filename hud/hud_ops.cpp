@@ -111,30 +111,30 @@ int32_t NewHudS(Hud& hud, NewSurface a, int32_t caller_esp) {
   f.RootID = static_cast<uint8_t>(a.root_id);
   f.Filename = std::move(a.filename);
   f.Show = static_cast<uint8_t>(a.show);
-  f.X = a.x;
-  f.Y = a.y;
-  f.L = ClampLayer(a.layer);
-  f.ScaleX = f.ScaleY = a.scale;
-  f.Opacity = OpacityOfPercent(a.opacity);
-  f.Alignment = static_cast<uint8_t>(a.alignment);
-  f.AutoScale = Flag(a.autoscale);
-  f.Protected = Flag(a.is_protected);
+  f.Place.X = a.x;
+  f.Place.Y = a.y;
+  f.Place.L = ClampLayer(a.layer);
+  f.Place.ScaleX = f.Place.ScaleY = a.scale;
+  f.Place.Opacity = OpacityOfPercent(a.opacity);
+  f.Place.Alignment = static_cast<uint8_t>(a.alignment);
+  f.Place.AutoScale = Flag(a.autoscale);
+  f.Place.Protected = Flag(a.is_protected);
   return hud.AddHudS(a.esp_id, f);
 }
 
 int32_t NewHudT(Hud& hud, const NewTextBox& a, int32_t caller_esp) {
   int32_t esp = a.esp_id == -1 ? caller_esp : a.esp_id;
   HudTBox b;
-  b.X = a.x;
-  b.Y = a.y;
+  b.Place.X = a.x;
+  b.Place.Y = a.y;
   b.Width = a.width == -1 ? static_cast<float>(GetScreen().width) : a.width;
   b.Height = a.height == -1 ? static_cast<float>(GetScreen().height) : a.height;
-  b.L = ClampLayer(a.layer);
-  b.ScaleX = b.ScaleY = a.scale;
-  b.Opacity = OpacityOfPercent(a.opacity);
-  b.Alignment = static_cast<uint8_t>(a.alignment);
-  b.AutoScale = Flag(a.autoscale);
-  b.Protected = Flag(a.is_protected);
+  b.Place.L = ClampLayer(a.layer);
+  b.Place.ScaleX = b.Place.ScaleY = a.scale;
+  b.Place.Opacity = OpacityOfPercent(a.opacity);
+  b.Place.Alignment = static_cast<uint8_t>(a.alignment);
+  b.Place.AutoScale = Flag(a.autoscale);
+  b.Place.Protected = Flag(a.is_protected);
   return hud.AddHudT(esp, b);
 }
 

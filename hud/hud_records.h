@@ -82,11 +82,9 @@ struct HudTR {
   uint8_t R = 0, G = 0, B = 0;
 };
 
-// What AddHudS and AddHudSAt store (everything but the device objects).
-struct HudSFields {
-  uint8_t RootID = 0;
-  std::string Filename;
-  uint8_t Show = 1;
+// Where and how an element is placed, and whether it is protected: what
+// surfaces and texts share, in the order the co-save lists them.
+struct HudPlacement {
   float X = 0, Y = 0;
   uint16_t L = 500;
   float ScaleX = 1, ScaleY = 1;
@@ -96,16 +94,32 @@ struct HudSFields {
   uint8_t Protected = 1;
 };
 
+// Copies a placement into a surface or a text record.
+template <class Record>
+void PlaceRecord(const HudPlacement& p, Record& r) {
+  r.X = p.X;
+  r.Y = p.Y;
+  r.L = p.L;
+  r.ScaleX = p.ScaleX;
+  r.ScaleY = p.ScaleY;
+  r.Opacity = p.Opacity;
+  r.Alignment = p.Alignment;
+  r.AutoScale = p.AutoScale;
+  r.Protected = p.Protected;
+}
+
+// What AddHudS and AddHudSAt store (everything but the device objects).
+struct HudSFields {
+  uint8_t RootID = 0;
+  std::string Filename;
+  uint8_t Show = 1;
+  HudPlacement Place;
+};
+
 // What AddHudT stores; the style part is set by StyleHudT.
 struct HudTBox {
-  float X = 0, Y = 0;
+  HudPlacement Place;
   float Width = 0, Height = 0;
-  uint16_t L = 500;
-  float ScaleX = 1, ScaleY = 1;
-  uint8_t Opacity = 255;
-  uint8_t Alignment = kAlignDefault;
-  uint8_t AutoScale = 1;
-  uint8_t Protected = 1;
 };
 
 struct HudTStyle {

@@ -20,7 +20,7 @@ class HudListTest : public ::testing::Test {
   void TearDown() override { GetHudScale() = 1.0f; }
   int32_t Surface(int32_t esp = 1, uint8_t prot = 1) {
     HudSFields f;
-    f.Protected = prot;
+    f.Place.Protected = prot;
     return hud.AddHudS(esp, f);
   }
   TempEnv env;
@@ -128,9 +128,9 @@ TEST_F(HudListTest, NewTextHasNoFontAndShowZeroUntilStyled) {
 TEST_F(HudListTest, AutoscaleAppliesOnRecreationOnly) {
   GetHudScale() = 0.5f;
   HudTBox box;
-  box.X = 100;
+  box.Place.X = 100;
   box.Width = 300;
-  box.ScaleY = 2;
+  box.Place.ScaleY = 2;
   HudTStyle style;
   style.FontHeight = 25;
   style.FontWidth = -7;
@@ -143,13 +143,13 @@ TEST_F(HudListTest, AutoscaleAppliesOnRecreationOnly) {
   EXPECT_FLOAT_EQ(t->ScaleY, 1);
   EXPECT_EQ(graphics.last_font.height, 12);  // 12 x ScaleY 1
 
-  box.AutoScale = 0;
+  box.Place.AutoScale = 0;
   EXPECT_EQ(hud.AddHudTAt(1, 4, box, style), 4);
   EXPECT_EQ(hud.texts().Get(4)->FontHeight, 25);
 
   HudSFields f;
-  f.X = 10;
-  f.ScaleX = 3;
+  f.Place.X = 10;
+  f.Place.ScaleX = 3;
   EXPECT_EQ(hud.AddHudSAt(1, 2, f), 2);
   EXPECT_FLOAT_EQ(hud.surfaces().Get(2)->X, 5);
   EXPECT_FLOAT_EQ(hud.surfaces().Get(2)->ScaleX, 1.5f);

@@ -115,11 +115,11 @@ TEST_F(HudRenderTest, AlignmentPlacesTheScaledImage) {
   };
   for (const Case& c : cases) {
     HudSFields f;
-    f.Alignment = c.alignment;
-    f.X = c.x;
-    f.Y = c.y;
-    f.ScaleX = f.ScaleY = c.scale;
-    f.L = 4;
+    f.Place.Alignment = c.alignment;
+    f.Place.X = c.x;
+    f.Place.Y = c.y;
+    f.Place.ScaleX = f.Place.ScaleY = c.scale;
+    f.Place.L = 4;
     const HudSR* s = hud.surfaces().Get(Surface(f));
     EXPECT_FLOAT_EQ(s->Transform.m[3][0], c.want_x) << int(c.alignment);
     EXPECT_FLOAT_EQ(s->Transform.m[3][1], c.want_y) << int(c.alignment);
@@ -146,7 +146,7 @@ TEST_F(HudRenderTest, TextTransformUsesTheBoxAndHalfLayerDepth) {
 
 TEST_F(HudRenderTest, OneBatchSurfacesThenTextsByIdWithColours) {
   HudSFields f;
-  f.Opacity = 127;
+  f.Place.Opacity = 127;
   int32_t a = Surface(f);
   f.Show = 2;  // not in situation 1
   Surface(f);
@@ -183,15 +183,15 @@ TEST_F(HudRenderTest, OneBatchSurfacesThenTextsByIdWithColours) {
 
 TEST_F(HudRenderTest, SubmittedBackToFrontByLayer) {
   HudSFields f;
-  f.L = 6;
+  f.Place.L = 6;
   int32_t high = Surface(f);
-  f.L = 5;
+  f.Place.L = 5;
   int32_t low = Surface(f);
   HudTBox box;
-  box.L = 5;
+  box.Place.L = 5;
   int32_t text = hud.AddHudT(0, box);
   hud.StyleHudT(text, {});
-  f.L = 0;  // as a co-save may hold: the lowest layer
+  f.Place.L = 0;  // as a co-save may hold: the lowest layer
   int32_t zero = Surface(f);
   auto drawn = [&] {
     std::vector<uintptr_t> order;
