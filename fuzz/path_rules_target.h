@@ -32,7 +32,7 @@ namespace korvel::fuzzing {
 // The answers byte and the root id come first; longer inputs teach nothing
 // new and only slow the run.
 inline constexpr size_t kMinPathInput = 5;
-inline constexpr size_t kMaxPathInput = 20000;
+inline constexpr size_t kMaxPathInput = 65536;
 // Environment calls one operation may make: a resolve asks for two full
 // paths, an append for an existence test, two more full paths, a folder and
 // the write.
@@ -49,9 +49,12 @@ inline bool IsDeviceBase(std::string name) {
   static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
   for (const char* d : kDevices)
     if (name == d) return true;
+  // COM1..COM9 and LPT1..LPT9, superscript 1, 2 and 3 included: the ports
+  // the system's path parser turns into devices. COM0 and LPT0, which its
+  // naming guide also lists as reserved, it opens as plain files.
   if (name.size() == 4 && (name.compare(0, 3, "com") == 0 || name.compare(0, 3, "lpt") == 0)) {
     unsigned char digit = static_cast<unsigned char>(name[3]);
-    return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+    return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
   }
   return false;
 }

@@ -52,6 +52,7 @@ TEST(PathRulesCorpus, TheJudgeCatchesEscapes) {
       {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files", false},
       {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\CON.txt", false},
       {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\lpt1", false},
+      {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\COM\xB9.log", false},
       {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\a.txt:stream", false},
       {"C:\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\D:\\x", false},
       {"\\\\server\\share\\Docs\\My Games\\Veldmark\\Korvel\\User Files\\a.txt", false},
