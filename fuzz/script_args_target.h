@@ -36,6 +36,7 @@
 
 #include "command_harness.h"
 #include "base/flags.h"
+#include "base/owners.h"
 #include "core/catalogue.h"
 #include "core/global.h"
 #include "fake_engine.h"
@@ -146,30 +147,73 @@ class ScriptArgsWorld {
     return Foreign() == Expected();
   }
 
-  // What another mod's protected objects hold, to be compared before and
-  // after a call; the array apart, since a script without a form id may
-  // change any array.
-  std::string Foreign(bool with_array = true) const {
+  // The objects at the foreign ids, one text each (empty when absent): an
+  // array, a string, a HUD surface and a HUD text.
+  static constexpr size_t kKinds = 4;
+  static std::string Describe(size_t kind) {
+    auto head = [](const auto& e) { return std::to_string(e.EspID) + "/" + std::to_string(e.Protected) + " "; };
+    Hud* hud = GetHud();
+    switch (kind) {
+      case 0:
+        if (const ArrayEntry* a = GetArrays().Get(kForeignId)) {
+          std::string out = "array " + head(*a) + std::to_string(a->Body.Size());
+          for (int32_t i = 0; i < std::min(a->Body.Size(), 8); ++i)
+            out += " " + std::to_string(a->Body.Type(i)) + ":" + std::to_string(a->Body.Value(i));
+          return out;
+        }
+        return "";
+      case 1:
+        if (const StringR* s = GetStrings().Get(kForeignId)) return "string " + head(*s) + s->Text;
+        return "";
+      case 2:
+        if (const HudSR* s = hud ? hud->surfaces().Get(kForeignHud) : nullptr)
+          return "surface " + head(*s) + std::to_string(s->Show) + " " + std::to_string(s->X) + " " +
+                 std::to_string(s->Y) + " " + std::to_string(s->ScaleX) + " " +
+                 std::to_string(s->Opacity) + " " + s->Filename;
+        return "";
+      default:
+        if (const HudTR* t = hud ? hud->texts().Get(kForeignHud) : nullptr)
+          return "text " + head(*t) + std::to_string(t->Show) + " " + std::to_string(t->X) + " " +
+                 std::to_string(t->Y) + " " + std::to_string(t->Opacity) + " " + t->Text;
+        return "";
+    }
+  }
+  static bool ProtectedOf(size_t kind, int32_t* esp_id) {
+    Hud* hud = GetHud();
+    auto read = [&](const auto* e) {
+      if (!e || !e->Protected) return false;
+      *esp_id = e->EspID;
+      return true;
+    };
+    switch (kind) {
+      case 0: return read(GetArrays().Get(kForeignId));
+      case 1: return read(GetStrings().Get(kForeignId));
+      case 2: return read(hud ? hud->surfaces().Get(kForeignHud) : nullptr);
+      default: return read(hud ? hud->texts().Get(kForeignHud) : nullptr);
+    }
+  }
+  // What a call by caller must leave as it is: every object at a foreign id
+  // that is protected and owned by another mod than the caller's (a script
+  // without a form id may change any array). The kinds not guarded read as
+  // "-".
+  static std::string Guarded(uint32_t caller, bool (&guarded)[kKinds]) {
+    int32_t caller_esp = GetOwners().EspIdOfModIndex(caller == 0 ? 255 : caller >> 24);
     std::string out;
-    const ArrayEntry* a = GetArrays().Get(kForeignId);
-    if (a && with_array) {
-      out += "array " + std::to_string(a->EspID) + "/" + std::to_string(a->Protected) + " " +
-             std::to_string(a->Body.Size());
-      for (int32_t i = 0; i < std::min(a->Body.Size(), 8); ++i)
-        out += " " + std::to_string(a->Body.Type(i)) + ":" + std::to_string(a->Body.Value(i));
+    for (size_t kind = 0; kind < kKinds; ++kind) {
+      int32_t owner;
+      guarded[kind] = ProtectedOf(kind, &owner) && owner != caller_esp && !(kind == 0 && caller == 0);
+      out += (guarded[kind] ? Describe(kind) : "-") + "|";
     }
-    if (const StringR* s = GetStrings().Get(kForeignId))
-      out += " string " + std::to_string(s->EspID) + "/" + std::to_string(s->Protected) + " " + s->Text;
-    if (Hud* hud = GetHud()) {
-      if (const HudSR* s = hud->surfaces().Get(kForeignHud))
-        out += " huds " + std::to_string(s->EspID) + "/" + std::to_string(s->Protected) + " " +
-               std::to_string(s->Show) + " " + std::to_string(s->X) + " " + std::to_string(s->Y) +
-               " " + std::to_string(s->ScaleX) + " " + std::to_string(s->Opacity) + " " + s->Filename;
-      if (const HudTR* t = hud->texts().Get(kForeignHud))
-        out += " hudt " + std::to_string(t->EspID) + "/" + std::to_string(t->Protected) + " " +
-               std::to_string(t->Show) + " " + std::to_string(t->X) + " " + std::to_string(t->Y) +
-               " " + std::to_string(t->Opacity) + " " + t->Text;
-    }
+    return out;
+  }
+  static std::string Recheck(const bool (&guarded)[kKinds]) {
+    std::string out;
+    for (size_t kind = 0; kind < kKinds; ++kind) out += (guarded[kind] ? Describe(kind) : "-") + "|";
+    return out;
+  }
+  std::string Foreign() const {
+    std::string out;
+    for (size_t kind = 0; kind < kKinds; ++kind) out += Describe(kind) + "|";
     return out;
   }
   const std::string& Expected() {
@@ -313,10 +357,8 @@ inline std::string CheckScriptArgs(const uint8_t* data, size_t size, size_t* cal
     std::vector<Arg> args;
     for (size_t p = 0; p < given; ++p) args.push_back(world.Value(entry->params[p].type, in));
 
-    // A script of the owning mod may change its objects, and a script
-    // without a form id any array; no other caller may change them.
-    const bool guarded = caller != ScriptArgsWorld::kTheirs;
-    const std::string before = world.Foreign(caller != 0);
+    bool guarded[ScriptArgsWorld::kKinds];
+    const std::string before = ScriptArgsWorld::Guarded(caller, guarded);
     // The result slot between two guards: a command writes its slot only.
     double slots[3];
     std::memset(slots, 0xA5, sizeof slots);
@@ -330,8 +372,8 @@ inline std::string CheckScriptArgs(const uint8_t* data, size_t size, size_t* cal
       return where + "wrote beside its result slot";
     if (std::isnan(slots[1]) && !std::isnan(entry->result_preset) && !NanGiven(args))
       return where + "a NaN result nobody gave";
-    if (guarded && world.Foreign(caller != 0) != before)
-      return where + "changed another mod's protected object: " + before + " -> " + world.Foreign(caller != 0);
+    if (std::string after = ScriptArgsWorld::Recheck(guarded); after != before)
+      return where + "changed another mod's protected object: " + before + " -> " + after;
     if (std::string why = CheckRegistries(); !why.empty()) return where + why;
   }
   return "";

@@ -43,17 +43,21 @@ TEST(ScriptArgsCorpus, EverySeedRunsAndKeepsTheRules) {
 }
 
 // The target's checks must be able to fail, or a quiet run proves nothing:
-// a script of another mod that destroys the protected string is allowed,
-// the same from the own mod's script is refused by the command itself, and
-// a change made behind the command's back is seen.
+// all four of another mod's protected objects are guarded against a
+// script of the own mod, none against their owner's, and a change made
+// behind the commands' back is seen.
 TEST(ScriptArgsCorpus, TheChecksSeeAChangedForeignObject) {
   ScriptArgsWorld& world = GetScriptArgsWorld();
   ASSERT_TRUE(world.Build());
-  const std::string before = world.Foreign();
+  bool guarded[ScriptArgsWorld::kKinds];
+  const std::string by_owner = ScriptArgsWorld::Guarded(ScriptArgsWorld::kTheirs, guarded);
+  EXPECT_EQ(by_owner, "-|-|-|-|");
+  const std::string before = ScriptArgsWorld::Guarded(ScriptArgsWorld::kMine, guarded);
+  for (bool g : guarded) EXPECT_TRUE(g);
   GetStrings().Get(kForeignId)->Text = "changed";
-  EXPECT_NE(world.Foreign(), before);
+  EXPECT_NE(ScriptArgsWorld::Recheck(guarded), before);
   ASSERT_TRUE(world.Build());
-  EXPECT_EQ(world.Foreign(), before);
+  EXPECT_EQ(ScriptArgsWorld::Recheck(guarded), before);
   EXPECT_EQ(CheckRegistries(), "");
 }
 
