@@ -33,6 +33,9 @@ bool ParseFormId(const std::string& hex, uint32_t* id) {
 
 bool LooksNumeric(const std::string& word) {
   size_t i = (word[0] == '-' || word[0] == '+') ? 1 : 0;
+  // "nan", "inf" and "-inf": the values a script's float variable holds
+  // after 0/0 or an overflow.
+  if (_stricmp(word.c_str() + i, "nan") == 0 || _stricmp(word.c_str() + i, "inf") == 0) return true;
   return i < word.size() && (std::isdigit(static_cast<unsigned char>(word[i])) ||
                              (word[i] == '.' && i + 1 < word.size()));
 }
