@@ -309,7 +309,6 @@ const uint8_t kVersion0105[] = {
     0x2A, 0x01, 0x00, 0x00,  // length field: its own offset, 298
 };
 
-
 // The sections of the files above in file order; a damaged file keeps what
 // comes before the section its damage spoils and loses the rest.
 enum class Part { kMods, kStrings, kArrays, kNames, kScreen, kSurfaces, kTexts, kNothing };
