@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace korvel {
 namespace {
@@ -17,6 +15,15 @@ int HexDigit(char c) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The exponent after the "e" of a number in scientific notation ("e-01").
+int ExponentAfter(const char* e, const char* end) {
+  const char* digits = e + 1;
+  if (digits < end && *digits == '+') ++digits;
+  int exponent = 0;
+  std::from_chars(digits, end, exponent);
+  return exponent;
+}
 
 }  // namespace
 
@@ -54,13 +61,17 @@ std::string IniFloatText(float single) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
-  // 15 significant digits and the decimal exponent they give.
+  // 15 significant digits and the decimal exponent they give. The C
+  // runtime's printf would follow whatever locale another module of the
+  // game set; to_chars never looks at one.
   char digits[32];
-  std::snprintf(digits, sizeof digits, "%.14e", std::fabs(value));
+  const char* end = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                  std::chars_format::scientific, 14)
+                        .ptr;
   std::string mantissa;
   mantissa += digits[0];
   mantissa.append(digits + 2, 14);
-  int exponent = std::atoi(std::strchr(digits, 'e') + 1);
+  int exponent = ExponentAfter(digits + 16, end);
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
   std::string out = value < 0 ? "-" : "";
   if (exponent >= 15 || exponent < -5) {

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,8 +9,6 @@ namespace korvel {
 
 namespace {
 
-// Adds one to a row of decimal digits; false when it overflowed (all nines,
-// now all zeros).
 // Numbers in text use "." whatever locale the process runs under: the C
 // runtime is shared with the game and every other plug-in, any of which may
 // call setlocale. std::to_chars and std::from_chars never look at it.
@@ -23,6 +19,15 @@ void Scientific(char* buffer, size_t size, double value, int precision) {
   auto end = std::to_chars(buffer, buffer + size - 1, value, std::chars_format::scientific,
                            precision).ptr;
   *end = '\0';
+}
+
+// The exponent of a number Scientific wrote.
+int ExponentOf(const char* scientific) {
+  const char* digits = std::strchr(scientific, 'e') + 1;
+  if (*digits == '+') ++digits;
+  int exponent = 0;
+  std::from_chars(digits, digits + std::strlen(digits), exponent);
+  return exponent;
 }
 
 // The double a checked number text names; an underflow gives a signed zero
@@ -42,6 +47,8 @@ double ParseDouble(const char* first, const char* last) {
   return value;
 }
 
+// Adds one to a row of decimal digits; false when it overflowed (all nines,
+// now all zeros).
 bool IncrementDigits(std::string& digits) {
   for (size_t i = digits.size(); i-- > 0;) {
     if (digits[i] != '9') {
@@ -67,7 +74,7 @@ std::string FloatToFixed(float value, int32_t digits) {
   char buffer[64];
   Scientific(buffer, sizeof buffer, v, 6);
   std::string mantissa = std::string(1, buffer[0]) + std::string(buffer + 2, 6);
-  int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+  int exponent = ExponentOf(buffer);
   // The C library rounds an exact half to even; a half goes away from zero
   // here. The value lies exactly halfway when its eight-digit form ends in 5
   // and reads back as the value itself.
@@ -75,7 +82,7 @@ std::string FloatToFixed(float value, int32_t digits) {
   Scientific(eight, sizeof eight, v, 7);
   if (eight[8] == '5' && ParseDouble(eight, eight + std::strlen(eight)) == v) {
     mantissa = std::string(1, eight[0]) + std::string(eight + 2, 6);
-    exponent = std::atoi(std::strchr(eight, 'e') + 1);
+    exponent = ExponentOf(eight);
     if (!IncrementDigits(mantissa)) {
       mantissa = "1000000";
       ++exponent;

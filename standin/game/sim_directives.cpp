@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -230,6 +231,41 @@ bool Keyboard(Interpreter&, const std::vector<Token>& t, std::string* why) {
   return true;
 }
 
+// locale "NAME": the C runtime the game shares with its plug-ins
+// (msvcrt.dll) switches to that locale, as any module of the game may do
+// at any time. Reached through msvcrt.dll's own exports, so that it is
+// that runtime's state that changes; the line then prints how the runtime
+// writes 1.5 in it ("1,5" in a German locale).
+bool Locale(Interpreter&, const std::vector<Token>& t, std::string* why) {
+  if (t.size() != 2 || t[1].kind != Token::kText) {
+    *why = "usage: locale \"NAME\"";
+    return false;
+  }
+  using SetLocaleFn = char*(__cdecl*)(int, const char*);
+  using SprintfFn = int(__cdecl*)(char*, const char*, ...);
+  HMODULE runtime = GetModuleHandleA("msvcrt.dll");
+  auto set_locale = runtime ? reinterpret_cast<SetLocaleFn>(reinterpret_cast<void*>(
+                                  GetProcAddress(runtime, "setlocale")))
+                            : nullptr;
+  auto print = runtime ? reinterpret_cast<SprintfFn>(
+                             reinterpret_cast<void*>(GetProcAddress(runtime, "sprintf")))
+                       : nullptr;
+  if (!set_locale || !print) {
+    *why = "msvcrt.dll with setlocale and sprintf is not loaded";
+    return false;
+  }
+  const char* taken = set_locale(LC_ALL, t[1].text.c_str());
+  if (!taken) {
+    *why = "the C runtime does not know the locale " + t[1].text;
+    return false;
+  }
+  std::string name = taken;
+  char sample[64];
+  print(sample, "%g", 1.5);
+  World::Print("game: locale " + name + ", 1.5 prints as " + sample);
+  return true;
+}
+
 struct Directive {
   const char* name;
   DirectiveFn run;
@@ -253,6 +289,7 @@ const Directive kDirectives[] = {
     {"parse", &Parse},
     {"echo", &Echo},
     {"keyboard", &Keyboard},
+    {"locale", &Locale},
     {"frame", &Frame},
     {"screenshot", &Frame},
     {"reset-device", &Frame},
