@@ -17,6 +17,15 @@ struct LocalTime {
   int year, month, day, hour, minute, second, millisecond;
 };
 
+// What FinalPath found.
+enum class FinalPathResult {
+  kFound,        // the final path was written
+  kMissing,      // nothing has that name
+  kUnreachable,  // something has that name but cannot be opened: a link
+                 // that leads nowhere, or an object the user may not see
+  kUnknown,      // the system cannot tell final paths; IsLink tells links
+};
+
 // One entry of a directory search: its bare name (no folder part).
 struct DirectoryEntry {
   std::string name;
@@ -80,8 +89,27 @@ class Env {
   // Size in bytes, or -1 when the file does not exist.
   virtual int64_t FileSize(const std::string& path) = 0;
   // The fully resolved absolute form of path (GetFullPathName); false when
-  // it cannot be resolved.
+  // it cannot be resolved. Textual only: links on the way are not followed.
   virtual bool FullPath(const std::string& path, std::string* full) = 0;
+
+  // Where the existing file or folder at path really lies: the path of the
+  // opened object as the file system reports it, every link and junction on
+  // the way followed (GetFinalPathNameByHandle). The default, for doubles
+  // that know no links, is the textual full path of what exists.
+  virtual FinalPathResult FinalPath(const std::string& path, std::string* final) {
+    if (!FileExists(path) && !DirectoryExists(path)) return FinalPathResult::kMissing;
+    return FullPath(path, final) ? FinalPathResult::kFound : FinalPathResult::kUnreachable;
+  }
+  // True when path itself is a link or a junction (a reparse point). Asked
+  // only where FinalPath answers kUnknown.
+  virtual bool IsLink(const std::string&) { return false; }
+  // Creates a new file holding data. Fails, creating nothing, when anything
+  // already has that name, a link that leads nowhere included: the new file
+  // is never made at the far end of a link. False on any failure.
+  virtual bool CreateNewFile(const std::string& path, const std::string& data) {
+    if (FileExists(path) || DirectoryExists(path)) return false;
+    return WriteFile(path, data);
+  }
 
   // Reads the whole file, opened only when it exists and sharing read,
   // write and delete with others; false when it cannot be opened, its size

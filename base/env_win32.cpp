@@ -83,6 +83,16 @@ class Win32WritableFile final : public WritableFile {
 // Any address inside this module.
 const int env_anchor = 0;
 
+using FinalPathNameFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+
+// GetFinalPathNameByHandleA, looked up rather than imported: Windows before
+// Vista lacks it, and a library importing it would not load there at all.
+FinalPathNameFn FinalPathNameService() {
+  static const FinalPathNameFn service = reinterpret_cast<FinalPathNameFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  return service;
+}
+
 class Win32EnvImpl final : public Env {
  public:
   bool FileExists(const std::string& path) override {
@@ -178,6 +188,41 @@ class Win32EnvImpl final : public Env {
     if (n == 0 || n >= sizeof buffer) return false;
     full->assign(buffer, n);
     return true;
+  }
+  FinalPathResult FinalPath(const std::string& path, std::string* final) override {
+    FinalPathNameFn final_path_name = FinalPathNameService();
+    if (!final_path_name) return FinalPathResult::kUnknown;
+    // No access asked for: such an open neither meets the sharing others
+    // chose nor changes anything; backup semantics open folders as well.
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      // Windows reports a link that leads nowhere by its own attributes.
+      return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES
+                 ? FinalPathResult::kMissing
+                 : FinalPathResult::kUnreachable;
+    }
+    std::vector<char> buffer(MAX_PATH * 4);
+    // 0: the normalized name with its drive letter (FILE_NAME_NORMALIZED,
+    // VOLUME_NAME_DOS).
+    DWORD n = final_path_name(h, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    if (n >= buffer.size()) {
+      buffer.resize(n + 1);
+      n = final_path_name(h, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    }
+    CloseHandle(h);
+    if (n == 0 || n >= buffer.size()) return FinalPathResult::kUnreachable;
+    final->assign(buffer.data(), n);
+    return FinalPathResult::kFound;
+  }
+  bool IsLink(const std::string& path) override {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+  bool CreateNewFile(const std::string& path, const std::string& data) override {
+    // CREATE_NEW fails on any name that exists, a link leading nowhere
+    // included, so the file never appears at a link's far end.
+    return Write(path, data, GENERIC_WRITE, CREATE_NEW, 0);
   }
   bool ReadSharedFile(const std::string& path, size_t max_size, std::string* contents) override {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,

@@ -87,7 +87,7 @@ void Cmd_FindFirstFile(CommandCall& call) {
   std::optional<std::string> full = ResolveUserPath(*mask, RootOf(args.RootID()));
   std::string name;
   if (full) {
-    name = StartFileSearch(*full, args.Directories() != 0);
+    name = StartFileSearch(*full, args.Directories() != 0, RootOf(args.RootID()));
   } else {
     CloseFileSearch();  // a new search always ends the old one
   }
@@ -104,11 +104,11 @@ void Cmd_GetFileSize(CommandCall& call) {
   GetFileSizeArgs args(call);
   std::optional<std::string> path = ResolveSource(args.StringID());
   if (!path) return;
-  std::optional<std::string> full = ResolveUserPath(*path, RootOf(args.RootID()));
-  std::unique_ptr<DirectorySearch> search = full ? GetEnv().FindFirst(*full) : nullptr;
-  if (!search) return;  // -1: nothing matches
-  uint64_t size = search->Current().size;
-  call.SetResult(size >= 0x80000000ull ? -2.0 : static_cast<double>(size));
+  int32_t root_id = RootOf(args.RootID());
+  std::optional<std::string> full = ResolveUserPath(*path, root_id);
+  std::optional<uint64_t> size = full ? FirstMatchSize(*full, root_id) : std::nullopt;
+  if (!size) return;  // -1: nothing matches
+  call.SetResult(*size >= 0x80000000ull ? -2.0 : static_cast<double>(*size));
 }
 
 void Cmd_RunBatString(CommandCall& call) {

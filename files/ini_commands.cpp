@@ -53,7 +53,16 @@ std::vector<std::string> SectionNames(const std::string& file, int32_t root_id) 
 void WriteValue(const IniPlace& at, const std::string& value) {
   std::optional<std::string> full = ResolveUserPath(at.file, 0);
   if (!full || !EnsureUserFolder(FolderOfSanitized(Sanitize(at.file)))) return;
-  GetEnv().SetProfileString(*full, at.section, at.key, value);
+  Env& env = GetEnv();
+  // The profile service makes a missing file by opening whatever has its
+  // name, following a link that leads nowhere to its far end; so a missing
+  // file is made here first, as a new file, and a taken name refuses.
+  bool made = false;
+  if (!env.FileExists(*full)) {
+    if (!env.CreateNewFile(*full, "")) return;
+    made = true;
+  }
+  if (!env.SetProfileString(*full, at.section, at.key, value) && made) env.RemoveFile(*full);
 }
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {

@@ -93,9 +93,84 @@ const char* RefusalOf(std::string_view path) {
 
 namespace {
 
+std::string WithoutTrailingSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// Whether path is folder or lies below it, whole components compared and
+// letter case ignored: "root2" is not inside "root".
+bool WithinFolder(const std::string& path, const std::string& folder, bool equal_allowed) {
+  std::string p = WithoutTrailingSeparators(path), f = WithoutTrailingSeparators(folder);
+  if (!StartsWithIgnoreCase(p, f)) return false;
+  if (p.size() == f.size()) return equal_allowed;
+  return f.back() == '\\' || p[f.size()] == '\\';
+}
+
+}  // namespace
+
+RealBase::RealBase(int32_t root_id) {
+  if (root_id == kRootData || root_id == kRootGame) return;
+  Env& env = GetEnv();
+  if (!env.FullPath(BaseFolder(root_id), &resolved_base_) || resolved_base_.empty()) {
+    // Not even resolvable as text: nothing below it can be reached.
+    confined_ = true;
+    base_found_ = FinalPathResult::kUnreachable;
+    return;
+  }
+  resolved_base_ = WithoutTrailingSeparators(resolved_base_);
+  confined_ = true;
+  // "C:" alone would name the drive's current folder, not its top.
+  std::string opened = resolved_base_.back() == ':' ? resolved_base_ + '\\' : resolved_base_;
+  base_found_ = env.FinalPath(opened, &real_base_);
+}
+
+bool RealBase::Holds(const std::string& resolved, bool base_allowed) const {
+  if (!confined_) return true;
+  Env& env = GetEnv();
+  switch (base_found_) {
+    case FinalPathResult::kMissing:
+      // Nothing lies below a base that does not exist yet; what is created
+      // there is created folder by folder and file by file, never through
+      // a link.
+      return true;
+    case FinalPathResult::kUnreachable:
+      return false;
+    case FinalPathResult::kFound:
+    case FinalPathResult::kUnknown:
+      break;
+  }
+  std::string path = WithoutTrailingSeparators(resolved);
+  if (!WithinFolder(path, resolved_base_, base_allowed)) return false;
+  if (base_found_ == FinalPathResult::kUnknown) {
+    // No final paths on this system: every part below the base must be a
+    // plain file or folder, no link or junction.
+    for (; path.size() > resolved_base_.size(); path.resize(path.find_last_of('\\')))
+      if (env.IsLink(path)) return false;
+    return true;
+  }
+  bool is_target = true;
+  for (; path.size() > resolved_base_.size(); path.resize(path.find_last_of('\\'))) {
+    std::string real;
+    switch (env.FinalPath(path, &real)) {
+      case FinalPathResult::kFound:
+        return WithinFolder(real, real_base_, base_allowed || !is_target);
+      case FinalPathResult::kUnreachable:
+      case FinalPathResult::kUnknown:
+        return false;
+      case FinalPathResult::kMissing:
+        break;
+    }
+    is_target = false;
+  }
+  return true;  // nothing on the way below the base exists
+}
+
+namespace {
+
 // base folder + sanitized path, and in *resolved its fully resolved form,
 // when that lies below the base folder (or is the base folder itself, when
-// base_allowed).
+// base_allowed) and stays there as the file system resolves links.
 std::optional<std::string> Resolve(std::string_view relative, int32_t root_id, bool base_allowed,
                                    std::string* resolved) {
   std::string sanitized = Sanitize(relative);
@@ -113,6 +188,7 @@ std::optional<std::string> Resolve(std::string_view relative, int32_t root_id, b
   if (with_slash.size() < resolved_base.size() || (is_base && !base_allowed) ||
       !StartsWithIgnoreCase(with_slash, resolved_base))
     return std::nullopt;
+  if (!RealBase(root_id).Holds(*resolved, base_allowed)) return std::nullopt;
   return full;
 }
 
@@ -157,12 +233,16 @@ void AppendUserText(std::string_view relative, std::string_view text, bool line_
   std::optional<std::string> full = ResolveUserPath(relative, 0);
   if (!full) return;
   Env& env = GetEnv();
-  if (!env.FileExists(*full)) {
-    if (!EnsureUserFolder(FolderOfSanitized(Sanitize(relative)))) return;
-  }
   std::string data(text);
   if (line_break) data += "\r\n";
-  env.AppendFile(*full, data);
+  if (env.FileExists(*full)) {
+    env.AppendFile(*full, data);
+    return;
+  }
+  if (!EnsureUserFolder(FolderOfSanitized(Sanitize(relative)))) return;
+  // Made as a new file: a name already taken, by a link that leads nowhere
+  // for one, makes nothing at all.
+  env.CreateNewFile(*full, data);
 }
 
 }  // namespace korvel

@@ -140,6 +140,51 @@ TEST_F(FileCommands, AppendingCreatesFilesBelowTheRoot) {
   EXPECT_EQ(text, "hello");
 }
 
+TEST_F(FileCommands, LinksLeadingOutOfTheRootAreNeitherReadNorListed) {
+  env.CreateDirectories("C:\\Outside");
+  env.WriteFile("C:\\Outside\\far.txt", "far away");
+  Put("b.txt", "b");
+  env.CreateDirectories(std::string(kUserRoot) + "inner");
+  env.Link(std::string(kUserRoot) + "a-far.txt", "C:\\Outside\\far.txt");
+  env.Link(std::string(kUserRoot) + "a-out", "C:\\Outside");
+  env.Link(std::string(kUserRoot) + "a-in", "inner");
+  int32_t target = S("old");
+  for (const char* path : {"a-far.txt", "a-out\\far.txt"}) {
+    SCOPED_TRACE(path);
+    Call("FileToString", a, {I(S(path)), I(target)});
+    EXPECT_EQ(Text(target), "old");
+    EXPECT_EQ(Call("GetFileSize", a, {I(S(path))}), -1);
+    EXPECT_EQ(Call("UserFileExists", a, {I(S(path))}), 0);
+  }
+  // The first match of a mask that a link leading out would be is the
+  // next entry that stays inside.
+  EXPECT_EQ(Call("GetFileSize", a, {I(S("*.txt"))}), 1);
+  // Files mode passes over the link to the far file, folders mode over the
+  // link to the far folder; a link that stays inside is listed.
+  const char* files[] = {"b.txt", ""};
+  EXPECT_EQ(Call("FindFirstFile", a, {I(target)}), 1);
+  EXPECT_EQ(Text(target), files[0]);
+  EXPECT_EQ(Call("FindNextFile", a, {I(target)}), 0);
+  const char* folders[] = {".", "..", "a-in", "inner", ""};
+  EXPECT_EQ(Call("FindFirstFile", a, {I(target), I(-42), I(0), I(1)}), 1);
+  EXPECT_EQ(Text(target), folders[0]);
+  for (int i = 1; i < 5; ++i) {
+    Call("FindNextFile", a, {I(target)});
+    EXPECT_EQ(Text(target), folders[i]);
+  }
+  // Nothing is listed through the link either.
+  EXPECT_EQ(Call("FindFirstFile", a, {I(target), I(S("a-out\\*"))}), 0);
+  EXPECT_EQ(Call("FindFirstFile", a, {I(target), I(S("a-out\\*")), I(0), I(1)}), 0);
+  EXPECT_EQ(Call("FindFirstFile", a, {I(target), I(S("a-in\\*")), I(0), I(1)}), 1);
+  // Appending through the links writes nothing anywhere.
+  Call("StringToTxtFile", a, {I(S("a-far.txt")), I(S("more"))});
+  Call("StringToTxtFile", a, {I(S("a-out\\new.txt")), I(S("more"))});
+  std::string far;
+  env.ReadFile("C:\\Outside\\far.txt", &far);
+  EXPECT_EQ(far, "far away");
+  EXPECT_FALSE(env.FileExists("C:\\Outside\\new.txt"));
+}
+
 TEST_F(FileCommands, RunBatStringHandsTheTextToTheCompanion) {
   Call("RunBatString", a, {I(S(std::string("player.additem f 1\0tail", 24)))});
   Call("RunBatString", a, {I(999)});

@@ -168,5 +168,33 @@ TEST_F(IniCommands, PathsStayBelowTheirRoot) {
   EXPECT_EQ(File("escape.ini"), "[S]\r\nk=1\r\n");
 }
 
+TEST_F(IniCommands, LinksLeadingOutOfTheRootAreNeitherReadNorWritten) {
+  const std::string far = "[S]\r\nk=7\r\n";
+  env.CreateDirectories("C:\\Outside");
+  env.WriteFile("C:\\Outside\\far.ini", far);
+  env.CreateDirectories(kUserRoot);
+  env.Link(std::string(kUserRoot) + "far.ini", "C:\\Outside\\far.ini");
+  env.Link(std::string(kUserRoot) + "out", "C:\\Outside");
+  env.Link(std::string(kUserRoot) + "new.ini", "C:\\Outside\\new.ini");
+  int32_t sec = S("S"), key = S("k");
+  for (const char* path : {"far.ini", "out\\far.ini"}) {
+    SCOPED_TRACE(path);
+    int32_t file = S(path);
+    EXPECT_EQ(Call("IniReadInt", a, {I(file), I(sec), I(key), I(3)}), 3);
+    EXPECT_EQ(Call("IniKeyExists", a, {I(file), I(sec), I(key)}), 0);
+    EXPECT_EQ(Call("IniSectionsCount", a, {I(file)}), 0);
+    Call("IniWriteInt", a, {I(file), I(sec), I(key), I(1)});
+    Call("IniDelKey", a, {I(file), I(sec)});
+  }
+  // A link that leads nowhere is not made into a file at its far end.
+  Call("IniWriteInt", a, {I(S("new.ini")), I(sec), I(key), I(1)});
+  Call("IniWriteInt", a, {I(S("out\\sub\\x.ini")), I(sec), I(key), I(1)});
+  std::string text;
+  env.ReadFile("C:\\Outside\\far.ini", &text);
+  EXPECT_EQ(text, far);
+  EXPECT_FALSE(env.FileExists("C:\\Outside\\new.ini"));
+  EXPECT_FALSE(env.DirectoryExists("C:\\Outside\\sub"));
+}
+
 }  // namespace
 }  // namespace korvel

@@ -12,6 +12,9 @@
 #include <string>
 #include <system_error>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "base/env.h"
 #include "profile_double.h"
 
@@ -153,6 +156,54 @@ class TempEnv : public Env {
     *full = result;
     return true;
   }
+  // Where the file system really puts path, links followed, spelt as a
+  // Windows final path ("\\?\C:\..."); a place outside the temporary
+  // folder is spelt "\\?\UNIX\...". A link that leads nowhere is seen,
+  // by its own name, as Windows sees it.
+  FinalPathResult FinalPath(const std::string& path, std::string* final) override {
+    if (final_paths_unknown) return FinalPathResult::kUnknown;
+    std::error_code ec;
+    std::filesystem::path real = Real(path);
+    if (!std::filesystem::exists(std::filesystem::symlink_status(real, ec)))
+      return FinalPathResult::kMissing;
+    std::filesystem::path where = std::filesystem::canonical(real, ec);
+    if (ec) return FinalPathResult::kUnreachable;
+    std::filesystem::path inside = where.lexically_relative(std::filesystem::canonical(root_, ec));
+    std::string text;
+    if (ec || inside.empty() || *inside.begin() == "..") {
+      text = "\\\\?\\UNIX" + where.string();
+    } else {
+      std::string rest = inside.string();
+      text = "\\\\?\\" + rest.substr(0, 1) + ":" + (rest.size() > 1 ? rest.substr(1) : "/");
+    }
+    for (char& c : text)
+      if (c == '/') c = '\\';
+    *final = text;
+    return FinalPathResult::kFound;
+  }
+  bool IsLink(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_symlink(std::filesystem::symlink_status(Real(path), ec));
+  }
+  // O_EXCL: fails on any name that exists, a link that leads nowhere too.
+  bool CreateNewFile(const std::string& path, const std::string& data) override {
+    if (fail_writes) return false;
+    int fd = ::open(Real(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) return false;
+    bool ok = ::write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
+    return ::close(fd) == 0 && ok;
+  }
+  // A link at path (a Windows path in the temporary folder) to target,
+  // given as a Windows path too or, when relative, as the link's own text.
+  void Link(const std::string& path, const std::string& target) {
+    std::filesystem::path to = target.size() > 1 && target[1] == ':' ? Real(target) : [&] {
+      std::string t = target;
+      for (char& c : t)
+        if (c == '\\') c = '/';
+      return std::filesystem::path(t);
+    }();
+    std::filesystem::create_symlink(to, Real(path));
+  }
   bool ReadSharedFile(const std::string& path, size_t max_size, std::string* contents) override {
     if (!FileExists(path) || FileSize(path) > static_cast<int64_t>(max_size)) return false;
     return ReadFile(path, contents);
@@ -212,6 +263,7 @@ class TempEnv : public Env {
   char time_separator = ':';
   bool fail_writes = false;
   bool fail_reads = false;  // a file that exists but cannot be opened
+  bool final_paths_unknown = false;  // a system without final paths
   std::streamsize fail_after_bytes = -1;
   // Sizes a search reports instead of the real ones (files past 2 GiB).
   std::map<std::string, uint64_t> size_of;

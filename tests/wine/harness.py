@@ -58,3 +58,31 @@ class GameTest(unittest.TestCase):
 
     def log_lines(self):
         return self.log_bytes().decode("latin-1").split("\r\n")
+
+
+def inside_folder(path, folder):
+    """Whether path lies in folder (or is it) once the host resolves every
+    link in both, whole components compared: worked out on the host side,
+    apart from anything the plug-in does."""
+    real, top = os.path.realpath(path), os.path.realpath(folder)
+    return os.path.commonpath([real, top]) == top
+
+
+def snapshot(top, skip=None):
+    """Every file, folder and link below top, links not followed: files
+    with their bytes, links with what they point to. The folder skip (a
+    path below top) is left out with everything in it."""
+    skip = os.path.normpath(skip) if skip else None
+    seen = {}
+    for folder, dirs, names in os.walk(top):
+        dirs[:] = [d for d in dirs if os.path.normpath(os.path.join(folder, d)) != skip]
+        for name in dirs + names:
+            path = os.path.join(folder, name)
+            if os.path.islink(path):
+                seen[path] = ("link", os.readlink(path))
+            elif os.path.isdir(path):
+                seen[path] = ("folder",)
+            else:
+                with open(path, "rb") as f:
+                    seen[path] = ("file", f.read())
+    return seen

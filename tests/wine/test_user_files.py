@@ -4,7 +4,7 @@ content, renames, sizes past 2 GiB, appending and the script runner."""
 import os
 import unittest
 
-from harness import GameTest
+from harness import GameTest, inside_folder, snapshot
 
 
 class UserFilesTest(GameTest):
@@ -112,6 +112,7 @@ class UserFilesTest(GameTest):
         self.assertEqual(lines, ["-2", "5", "-1"])
 
     def test_appending_creates_files_below_the_root(self):
+        before = snapshot(self.game)
         lines = self.run_ok(r"""
             set s to CreateString -1 "hello"
             set fresh to CreateString -1 ".\\fresh.txt"
@@ -129,6 +130,15 @@ class UserFilesTest(GameTest):
         self.assertEqual(self.read("new/deeper/file.txt"), b"hello")
         self.assertEqual(self.read("escape.txt"), b"hello\r\n")
         self.assertFalse(os.path.exists(self.path("Documents", "My Games", "escape.txt")))
+        # Every file the run made, but the game's own (its program, the
+        # script, the plug-in folder with the log), lies inside the root as
+        # the host resolves it.
+        own = (self.path("Veldmark.exe"), self.path("test-script.kvs"))
+        made = [p for p, kind in snapshot(self.game).items()
+                if kind[0] == "file" and p not in before and p not in own and
+                not inside_folder(p, self.plugins())]
+        self.assertIn(self.user("escape.txt"), made)
+        self.assertEqual([p for p in made if not inside_folder(p, self.user())], [])
 
     def test_run_bat_string_runs_a_script_line(self):
         lines = self.run_ok(r"""
