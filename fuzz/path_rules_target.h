@@ -15,6 +15,7 @@
 // broken; the fuzz target aborts on it, the corpus test reports it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -35,8 +36,11 @@ inline constexpr size_t kMinPathInput = 5;
 inline constexpr size_t kMaxPathInput = 65536;
 // Environment calls one operation may make: a resolve asks for two full
 // paths, an append for an existence test, two more full paths, a folder and
-// the write.
+// the write; and finding where a path really lies may ask a few questions
+// for each folder level of the deepest path handed over, walking up to the
+// part that exists. Work bounded by the path, never more.
 inline constexpr int kMaxEnvCallsPerOperation = 8;
+inline constexpr int kMaxEnvCallsPerFolderLevel = 4;
 
 inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -114,6 +118,7 @@ class PathRulesEnv final : public Env {
     base_allowed_ = base_allowed;
     may_change_ = may_change;
     calls_ = 0;
+    levels_ = 0;
   }
   int calls() const { return calls_; }
   const std::string& violation() const { return violation_; }
@@ -140,6 +145,7 @@ class PathRulesEnv final : public Env {
   }
   int64_t FileSize(const std::string& path) override { return Judge(path, false) ? 0 : -1; }
   bool FullPath(const std::string& path, std::string* full) override {
+    NoteLevels(path);
     Count();
     return ResolveLikeWindows(path, full);
   }
@@ -215,20 +221,26 @@ class PathRulesEnv final : public Env {
 
  private:
   void Count() {
-    if (++calls_ > kMaxEnvCallsPerOperation)
-      Fail("an operation asked the environment more than " +
-           std::to_string(kMaxEnvCallsPerOperation) + " times");
+    const int most = kMaxEnvCallsPerOperation + kMaxEnvCallsPerFolderLevel * levels_;
+    if (++calls_ > most)
+      Fail("an operation asked the environment more than " + std::to_string(most) + " times");
+  }
+  void NoteLevels(const std::string& path) {
+    levels_ = std::max(levels_, static_cast<int>(std::count(path.begin(), path.end(), '\\')));
   }
   // Records path; false (and a violation) when it lies outside the base or
   // the operation may not change anything.
   bool Judge(const std::string& path, bool changes) {
+    NoteLevels(path);
     Count();
     seen.push_back(path);
     if (changes && !may_change_) {
       Fail("a refused path led to a change: " + path);
       return false;
     }
-    if (!InsideBase(path, base_, base_allowed_ && changes)) {
+    // Questions about the base folder itself are fine (the rules ask where
+    // it really lies); changing it only where the operation may.
+    if (!InsideBase(path, base_, changes ? base_allowed_ : true)) {
       Fail("outside " + base_ + ": " + path);
       return false;
     }
@@ -239,6 +251,7 @@ class PathRulesEnv final : public Env {
   bool base_allowed_ = false;
   bool may_change_ = false;
   int calls_ = 0;
+  int levels_ = 0;  // of the deepest path handed over in this operation
   std::string violation_;
 };
 
