@@ -8,6 +8,7 @@
 // that must stay empty and a few sentinel files are made next to the root.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -127,6 +128,32 @@ std::string FullPathOf(const std::string& path) {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
+// The path's folder names, lower-cased, with "." dropped and ".." taking
+// back the name before it: a reading of "inside" that asks the system
+// nothing, beside the system's own resolution.
+std::vector<std::string> NamesOf(const std::string& path) {
+  std::vector<std::string> names;
+  std::string name;
+  for (char c : path + "\\") {
+    if (c != '\\' && c != '/') {
+      name += c;
+      continue;
+    }
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+    } else if (!name.empty() && name != ".") {
+      names.push_back(Lower(name));
+    }
+    name.clear();
+  }
+  return names;
+}
+
+bool NamesSomethingBelow(const std::string& path, const std::string& base) {
+  std::vector<std::string> inner = NamesOf(path), outer = NamesOf(base);
+  return inner.size() > outer.size() && std::equal(outer.begin(), outer.end(), inner.begin());
+}
+
 // The shared file operations through the real system calls.
 void FileOperations(korvel::Env& env, const korvel::Folders& f) {
   const std::string file = f.user_root + "new\\deeper\\file.txt";
@@ -232,6 +259,8 @@ int main(int argc, char** argv) {
       std::string resolved = FullPathOf(*full);
       Check(resolved.size() > base.size() && StartsWith(resolved, base),
             "inside its root: " + shown + " -> " + Shown(resolved));
+      Check(NamesSomethingBelow(*full, base),
+            "below its root by name: " + shown + " -> " + Shown(*full));
     }
     env.AppendFile(f.user_root + "kept.txt", "");
     korvel::AppendUserText(line.path, "x", true);
