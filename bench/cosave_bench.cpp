@@ -152,14 +152,14 @@ void BM_WriteArrays(benchmark::State& s) { Write(s, 1); }
 void BM_ReadArrays(benchmark::State& s) { Read(s, 1); }
 void BM_WriteArraysOnce(benchmark::State& s) { WriteOnce(s, 1); }
 void BM_ReadArraysOnce(benchmark::State& s) { ReadOnce(s, 1); }
-BENCHMARK(BM_WriteStringsOnce)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteStrings)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadStringsOnce)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadStrings)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteArraysOnce)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteArrays)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadArraysOnce)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadArrays)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteStringsOnce)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_WriteStrings)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ReadStringsOnce)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ReadStrings)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_WriteArraysOnce)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_WriteArrays)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ReadArraysOnce)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ReadArrays)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 // The most a save holds at once beyond what the registries hold.
 size_t SaveExtraBytes(int which) {

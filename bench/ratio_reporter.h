@@ -20,13 +20,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
       : pairs_(std::move(pairs)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    // One run per benchmark, or the median of its repetitions.
+    // The quickest of a benchmark's repetitions: on a shared machine the
+    // others only add what other work took. An aggregate named "min", when
+    // there is one, stands instead. Names lose their "/repeats:N", so a
+    // pair matches however often each side ran.
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians_.count(run.run_name.str()))
-        seconds_[run.run_name.str()] = run.GetAdjustedRealTime();
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_.insert(run.run_name.str());
-        seconds_[run.run_name.str()] = run.GetAdjustedRealTime();
+      benchmark::BenchmarkName name = run.run_name;
+      name.repetitions.clear();
+      const std::string key = name.str();
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !minimums_.count(key)) {
+        auto known = seconds_.find(key);
+        double seconds = run.GetAdjustedRealTime();
+        if (known == seconds_.end() || seconds < known->second) seconds_[key] = seconds;
+      }
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
+        minimums_.insert(key);
+        seconds_[key] = run.GetAdjustedRealTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -52,7 +61,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
  private:
   std::vector<std::pair<std::string, std::string>> pairs_;
   std::map<std::string, double> seconds_;
-  std::set<std::string> medians_;
+  std::set<std::string> minimums_;
 };
 
 // The body of a benchmark program's main.
