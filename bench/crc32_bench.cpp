@@ -35,7 +35,7 @@ void BM_KorvelCrc32(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(korvel::Crc32(b.data(), b.size()));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(b.size()));
 }
-BENCHMARK(BM_KorvelCrc32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KorvelCrc32)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
 // The classic loop, one table step per byte: what the folded loop gains.
 void BM_BytewiseCrc32(benchmark::State& state) {
@@ -53,7 +53,7 @@ void BM_BytewiseCrc32(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(b.size()));
 }
-BENCHMARK(BM_BytewiseCrc32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BytewiseCrc32)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
 #if KORVEL_HAVE_ZLIB
 void BM_ZlibCrc32(benchmark::State& state) {
@@ -62,7 +62,7 @@ void BM_ZlibCrc32(benchmark::State& state) {
     benchmark::DoNotOptimize(crc32(0L, b.data(), static_cast<uInt>(b.size())));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(b.size()));
 }
-BENCHMARK(BM_ZlibCrc32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibCrc32)->Unit(benchmark::kMillisecond)->Repetitions(7);
 #endif
 
 }  // namespace

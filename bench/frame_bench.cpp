@@ -50,8 +50,8 @@ void BM_SetStringHandlerAlone(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_SetStringHandlerAlone);
-BENCHMARK(BM_SetStringThroughFrame);
+BENCHMARK(BM_SetStringHandlerAlone)->Repetitions(9);
+BENCHMARK(BM_SetStringThroughFrame)->Repetitions(9);
 
 }  // namespace
 

@@ -1,21 +1,12 @@
 // Prints each measured benchmark's time as a ratio to a baseline measured
 // in the same run, so the figures do not depend on the machine's speed.
-// Benchmarks that give a ratio run in repetitions; the fastest of each
-// counts.
-
-// The statistic the reporter reads for a benchmark that reports its
-// aggregates only.
-inline double MinimumOf(const std::vector<double>& v) {
-  double least = v.empty() ? 0 : v.front();
-  for (double x : v) least = x < least ? x : least;
-  return least;
-}
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,20 +20,23 @@ class RatioReporter : public benchmark::ConsoleReporter {
       : pairs_(std::move(pairs)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    // The fastest repetition of each benchmark: on a shared machine noise
-    // only ever adds time. A "min" statistic, where a benchmark reports
-    // aggregates only, stands for its repetitions.
+    // The quickest of a benchmark's repetitions: on a shared machine the
+    // others only add what other work took. An aggregate named "min", when
+    // there is one, stands instead. Names lose their "/repeats:N", so a
+    // pair matches however often each side ran.
     for (const Run& run : runs) {
-      // The name without "/repeats:N", as the pairs give it.
-      benchmark::BenchmarkName run_name = run.run_name;
-      run_name.repetitions.clear();
-      const std::string name = run_name.str();
-      const double seconds = run.GetAdjustedRealTime();
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        auto [it, fresh] = seconds_.emplace(name, seconds);
-        if (!fresh && seconds < it->second) it->second = seconds;
+      benchmark::BenchmarkName name = run.run_name;
+      name.repetitions.clear();
+      const std::string key = name.str();
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !minimums_.count(key)) {
+        auto known = seconds_.find(key);
+        double seconds = run.GetAdjustedRealTime();
+        if (known == seconds_.end() || seconds < known->second) seconds_[key] = seconds;
       }
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") seconds_[name] = seconds;
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
+        minimums_.insert(key);
+        seconds_[key] = run.GetAdjustedRealTime();
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -67,6 +61,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
  private:
   std::vector<std::pair<std::string, std::string>> pairs_;
   std::map<std::string, double> seconds_;
+  std::set<std::string> minimums_;
 };
 
 // The body of a benchmark program's main.

@@ -27,15 +27,35 @@ void CommandCall::SetResultRef(uint32_t form_id) {
 
 namespace {
 
-// The room a text argument is extracted into, made once: a call that takes
-// a text neither allocates nor clears 64 KiB. The text is copied out before
-// the handler runs, so a command that runs a script line (and with it other
-// commands) leaves nothing in it to lose. Null when it cannot be had.
+// The room a text argument is extracted into, made once and zeroed once: a
+// call that takes a text neither allocates nor clears the whole buffer.
+// Between calls the room is all zero; each call clears what its extractor
+// wrote once the text is copied out, before the handler runs, so a command
+// that runs a script line (and with it other commands) leaves nothing in
+// it to lose. Null when it cannot be had.
 char* TextScratch() {
   static char* scratch = nullptr;
-  if (!scratch) scratch = new (std::nothrow) char[kTextScratch];
+  if (!scratch) scratch = new (std::nothrow) char[kTextScratch]();
   return scratch;
 }
+
+// Gives the room back zeroed, however the extraction ended. An extractor
+// writes its text from the start of the room and at most a terminator
+// after it, so what it wrote ends at the first zero byte.
+class RoomClearer {
+ public:
+  explicit RoomClearer(char* room) : room_(room) {}
+  RoomClearer(const RoomClearer&) = delete;
+  RoomClearer& operator=(const RoomClearer&) = delete;
+  ~RoomClearer() {
+    if (!room_) return;
+    const void* end = std::memchr(room_, 0, kTextScratch);
+    std::memset(room_, 0, end ? static_cast<const char*>(end) - room_ : kTextScratch);
+  }
+
+ private:
+  char* room_;
+};
 
 void PresetSlots(const CommandEntry& entry, ArgSlot* slots) {
   for (size_t i = 0; i < entry.param_count; ++i) {
@@ -63,20 +83,21 @@ bool RunCommand(const CommandEntry& entry, double* result, uint32_t script_form_
     if (extractor != nullptr && entry.extractor != Extractor::kNone) {
       char* text = nullptr;
       if (entry.text_buffer > 0) {
+        // The extractor sees a zeroed buffer, larger than the command's own
+        // so that a longer literal cannot overrun it; it is cut below.
         text = TextScratch();
         if (!text) return true;
-        // The extractor sees a zeroed buffer of the command's own size; the
-        // rest of the scratch room only ever holds a longer literal that is
-        // cut below.
-        std::memset(text, 0, std::min(entry.text_buffer, kTextScratch));
       }
-      extractor->Extract(entry, call.slots(), text, text ? kTextScratch : 0);
-      call.SetArgumentsRead(extractor->ArgumentsRead());
-      if (text) {
-        text[kTextScratch - 1] = '\0';
-        size_t length = std::strlen(text);
-        if (length > entry.text_buffer - 1) length = entry.text_buffer - 1;
-        call.text().assign(text, length);
+      {
+        RoomClearer clear_after(text);
+        extractor->Extract(entry, call.slots(), text, text ? kTextScratch : 0);
+        call.SetArgumentsRead(extractor->ArgumentsRead());
+        if (text) {
+          // Up to the first NUL, cut to the command's buffer size minus one.
+          const size_t most = std::min(entry.text_buffer, kTextScratch) - 1;
+          const void* end = std::memchr(text, 0, most);
+          call.text().assign(text, end ? static_cast<const char*>(end) - text : most);
+        }
       }
     }
     if (script_form_id != 0) {

@@ -17,7 +17,8 @@ inline constexpr size_t kTextScratch = 0x10000;
 
 // Fills the out-variables. slots[i] receives parameter i; text receives a
 // literal text argument, zero-terminated, at most text_capacity bytes with
-// the terminator. Its result is not examined.
+// the terminator, written from the start of a zeroed buffer (nothing after
+// the terminator). Its result is not examined.
 class ArgExtractor {
  public:
   virtual ~ArgExtractor() = default;

@@ -20,6 +20,10 @@ class TypeArray {
   bool Has(int32_t index) const { return types_[index] != kItemEmpty; }
   uint8_t Type(int32_t index) const { return types_[index]; }
   uint32_t Value(int32_t index) const { return values_[index]; }
+  // The rows themselves, Size() slots each, for walking every slot at
+  // once: Type(i) is TypeRow()[i], Value(i) is ValueRow()[i].
+  const uint8_t* TypeRow() const { return types_.data(); }
+  const uint32_t* ValueRow() const { return values_.data(); }
 
   void SetSize(int32_t n);
   void SetItem(int32_t index, uint8_t type, int32_t block_size, uint32_t value) {

@@ -50,6 +50,8 @@ class CoSaveBuffer {
     return buffer_.get() + used_;
   }
   void Commit(size_t size) { used_ += size; }
+  // Bytes that fit in the buffer before it must be flushed.
+  size_t free() const { return kCapacity - used_; }
 
   // Hands the buffered bytes to the sink; throws CoSaveWriteError when it
   // refuses them.

@@ -4,49 +4,6 @@
 
 namespace korvel {
 
-void FieldAppender::U32(uint32_t v) {
-  char b[4];
-  StoreU32(b, v);
-  out_.Append(b, 4);
-}
-
-void FieldAppender::F32(float v) {
-  char b[4];
-  StoreF32(b, v);
-  out_.Append(b, 4);
-}
-
-void FieldAppender::U16(uint16_t v) {
-  char b[2];
-  StoreU16(b, v);
-  out_.Append(b, 2);
-}
-
-void FieldAppender::Text(std::string_view text) {
-  I32(static_cast<int32_t>(text.size()));
-  out_.Append(text.data(), text.size());
-}
-
-void FieldAppender::EspId(int32_t esp_id) {
-  if (CoSaveWideEspIds(version_))
-    I32(esp_id);
-  else
-    U8(static_cast<uint8_t>(esp_id));
-}
-
-void FieldAppender::Protected(uint8_t is_protected) {
-  if (CoSaveHasProtected(version_)) U8(is_protected);
-}
-
-void FieldAppender::Reserved(size_t n) {
-  for (size_t i = 0; i < n; ++i) U8(0);
-}
-
-void CoSaveEncoder::ItemPlacer::U32(uint32_t v) {
-  StoreU32(at, v);
-  at += 4;
-}
-
 namespace {
 
 // A string entry straight from the registry, without copying its text.
@@ -68,7 +25,8 @@ CoSaveEncoder::CoSaveEncoder(CoSaveByteSink& sink, int32_t version)
     : out_(sink),
       version_(version),
       append_(out_, version),
-      item_size_(MinEntrySize(version, &ItemFields<FixedSize, const CoSaveItem>)) {
+      item_size_(MinEntrySize(version, &ItemFields<FixedSize, const CoSaveItem>)),
+      string_head_size_(MinEntrySize(version, &StringFields<FixedSize, const CoSaveString>)) {
   out_.Append(kCoSaveMagic, 10);
   append_.I32(version_);
 }
@@ -93,7 +51,36 @@ void CoSaveEncoder::BeginStrings(int32_t count) {
 void CoSaveEncoder::String(int32_t id, int32_t owner, uint8_t is_protected,
                            std::string_view text) {
   const StringView entry{id, owner, is_protected, text};
-  StringFields(append_, entry);
+  if (text.size() > CoSaveBuffer::kCapacity - string_head_size_) {
+    StringFields(append_, entry);
+    return;
+  }
+  const size_t bytes = string_head_size_ + text.size();
+  FieldPlacer place(out_.Room(bytes), version_);
+  StringFields(place, entry);
+  out_.Commit(bytes);
+}
+
+void CoSaveEncoder::Items(const uint8_t* types, const uint32_t* values, int32_t size,
+                          uint8_t unused) {
+  int32_t i = 0;
+  while (i < size) {
+    // As many items as the buffer holds, placed without a check each.
+    size_t room = out_.free() / item_size_;
+    if (room == 0) {
+      out_.Flush();
+      room = out_.free() / item_size_;
+    }
+    char* const start = out_.Room(room * item_size_);
+    FieldPlacer place(start, version_);
+    for (; i < size && room != 0; ++i) {
+      if (types[i] == unused) continue;
+      const CoSaveItem item{i, types[i], values[i]};
+      ItemFields(place, item);
+      --room;
+    }
+    out_.Commit(static_cast<size_t>(place.at() - start));
+  }
 }
 
 void CoSaveEncoder::BeginArray(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,

@@ -4,12 +4,15 @@
 // version lays the file out as that version did (for test files).
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/le_bytes.h"
 #include "save/cosave_buffer.h"
 #include "save/cosave_records.h"
 
@@ -20,20 +23,82 @@ class FieldAppender {
  public:
   FieldAppender(CoSaveBuffer& out, int32_t version) : out_(out), version_(version) {}
   void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  void U32(uint32_t v);
-  void F32(float v);
-  void U16(uint16_t v);
+  void U32(uint32_t v) {
+    char b[4];
+    StoreU32(b, v);
+    out_.Append(b, 4);
+  }
+  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
+  void U16(uint16_t v) {
+    char b[2];
+    StoreU16(b, v);
+    out_.Append(b, 2);
+  }
   void U8(uint8_t v) {
     char c = static_cast<char>(v);
     out_.Append(&c, 1);
   }
-  void Text(std::string_view text);
-  void EspId(int32_t esp_id);
-  void Protected(uint8_t is_protected);
-  void Reserved(size_t n);
+  void Text(std::string_view text) {
+    I32(static_cast<int32_t>(text.size()));
+    out_.Append(text.data(), text.size());
+  }
+  void EspId(int32_t esp_id) {
+    if (CoSaveWideEspIds(version_))
+      I32(esp_id);
+    else
+      U8(static_cast<uint8_t>(esp_id));
+  }
+  void Protected(uint8_t is_protected) {
+    if (CoSaveHasProtected(version_)) U8(is_protected);
+  }
+  void Reserved(size_t n) {
+    for (size_t i = 0; i < n; ++i) U8(0);
+  }
 
  private:
   CoSaveBuffer& out_;
+  int32_t version_;
+};
+
+// The Io that writes an entry's fields at a place already sized for the
+// whole entry (FixedSize plus its texts): one check of the room per entry
+// instead of one per field, for the many small entries of a large co-save.
+class FieldPlacer {
+ public:
+  FieldPlacer(char* at, int32_t version) : at_(at), version_(version) {}
+  char* at() const { return at_; }
+  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+  void U32(uint32_t v) {
+    StoreU32(at_, v);
+    at_ += 4;
+  }
+  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
+  void U16(uint16_t v) {
+    StoreU16(at_, v);
+    at_ += 2;
+  }
+  void U8(uint8_t v) { *at_++ = static_cast<char>(v); }
+  void Text(std::string_view text) {
+    I32(static_cast<int32_t>(text.size()));
+    if (!text.empty()) std::memcpy(at_, text.data(), text.size());
+    at_ += text.size();
+  }
+  void EspId(int32_t esp_id) {
+    if (CoSaveWideEspIds(version_))
+      I32(esp_id);
+    else
+      U8(static_cast<uint8_t>(esp_id));
+  }
+  void Protected(uint8_t is_protected) {
+    if (CoSaveHasProtected(version_)) U8(is_protected);
+  }
+  void Reserved(size_t n) {
+    std::memset(at_, 0, n);
+    at_ += n;
+  }
+
+ private:
+  char* at_;
   int32_t version_;
 };
 
@@ -53,11 +118,15 @@ class CoSaveEncoder {
   // in slot order.
   void BeginArray(int32_t id, int32_t owner, uint8_t is_protected, int32_t size, int32_t count);
   void Item(int32_t index, uint8_t type, uint32_t value) {
-    ItemPlacer place{out_.Room(item_size_)};
+    FieldPlacer place(out_.Room(item_size_), version_);
     const CoSaveItem item{index, type, value};
     ItemFields(place, item);
     out_.Commit(item_size_);
   }
+  // The items of a row of slots, in slot order: slot i holds types[i] and
+  // values[i], and a slot whose type is `unused` is left out. The same
+  // bytes as Item for each used slot.
+  void Items(const uint8_t* types, const uint32_t* values, int32_t size, uint8_t unused);
   void Array(int32_t id, int32_t owner, uint8_t is_protected, int32_t size,
              const std::vector<CoSaveItem>& items);
   void Names(const std::vector<CoSaveName>& names);
@@ -71,15 +140,6 @@ class CoSaveEncoder {
   uint64_t size() const { return out_.total(); }
 
  private:
-  // Writes an item's fixed-width fields at a place already sized for them:
-  // the bulk of a large co-save.
-  struct ItemPlacer {
-    char* at;
-    void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-    void U32(uint32_t v);
-    void U8(uint8_t v) { *at++ = static_cast<char>(v); }
-  };
-
   // A section of a type: its type byte, the count and each entry's fields.
   template <class Entry>
   void Section(uint8_t type, const std::vector<Entry>& entries,
@@ -89,6 +149,7 @@ class CoSaveEncoder {
   int32_t version_;
   FieldAppender append_;
   size_t item_size_;
+  size_t string_head_size_;  // a string entry without its text's bytes
 };
 
 // The whole file in a string, for tools and tests: body fills the encoder,

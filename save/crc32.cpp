@@ -2,6 +2,14 @@
 
 #include <array>
 
+#if defined(__i386__) || defined(__x86_64__)
+#include <cpuid.h>
+#include <immintrin.h>
+#define KORVEL_CRC32_FOLDING 1
+#else
+#define KORVEL_CRC32_FOLDING 0
+#endif
+
 namespace korvel {
 namespace {
 
@@ -68,16 +76,100 @@ uint32_t ZeroBytesOperator(size_t bytes) {
   return result;
 }
 
-// Large buffers are cut into three lanes of equal length that are run
-// side by side, so the table look-ups of one lane overlap the others'
-// instead of waiting on them. The lanes are joined by the linearity of the
-// register: Update(c, A B) = Update(c, A)·x^(8|B|) ^ Update(0, B).
+#if KORVEL_CRC32_FOLDING
+
+// Only the folding functions use the instructions; the rest of the library
+// stays generic. A 32-bit caller (the game's own code among them) may hand
+// over a stack aligned to 4 bytes only: the functions align their own.
+#define KORVEL_FOLDING_TARGET __attribute__((target("pclmul,sse4.1")))
+#if defined(__i386__)
+#define KORVEL_FOLDING_ENTRY __attribute__((target("pclmul,sse4.1"), force_align_arg_pointer))
+#else
+#define KORVEL_FOLDING_ENTRY KORVEL_FOLDING_TARGET
+#endif
+
+namespace folding = crc32_folding;
+
+static_assert(folding::kConstants.by4_first == folding::FoldConstant(544));
+static_assert(folding::kConstants.by4_second == folding::FoldConstant(480));
+static_assert(folding::kConstants.by1_first == folding::FoldConstant(160));
+static_assert(folding::kConstants.by1_second == folding::FoldConstant(96));
+static_assert(folding::kConstants.last64 == folding::FoldConstant(64));
+static_assert(folding::kConstants.quotient == folding::BarrettQuotient());
+static_assert(folding::kConstants.polynomial == folding::ReflectedPolynomial());
+
+// The block's first eight bytes times the constant's low half, plus its
+// last eight times the high half.
+KORVEL_FOLDING_TARGET inline __m128i Fold(__m128i block, __m128i constants) {
+  return _mm_xor_si128(_mm_clmulepi64_si128(block, constants, 0x00),
+                       _mm_clmulepi64_si128(block, constants, 0x11));
+}
+
+KORVEL_FOLDING_TARGET inline __m128i Load(const unsigned char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+KORVEL_FOLDING_TARGET inline __m128i Pair(uint64_t low, uint64_t high) {
+  return _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+}
+
+// Four lanes of 16 bytes folded forward 64 bytes at a time, joined into
+// one, then 16 bytes at a time, then reduced to the register; what is left
+// (under 16 bytes) goes through the table.
+KORVEL_FOLDING_ENTRY uint32_t Folded(uint32_t crc, const unsigned char* p, size_t size) {
+  constexpr size_t kStride = 64;
+  if (size < kStride) return Serial(crc, p, size);
+  const folding::Constants& k = folding::kConstants;
+  const __m128i by4 = Pair(k.by4_first, k.by4_second);
+  const __m128i by1 = Pair(k.by1_first, k.by1_second);
+  __m128i x0 = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(static_cast<int>(crc)));
+  __m128i x1 = Load(p + 16), x2 = Load(p + 32), x3 = Load(p + 48);
+  for (p += kStride, size -= kStride; size >= kStride; p += kStride, size -= kStride) {
+    x0 = _mm_xor_si128(Fold(x0, by4), Load(p));
+    x1 = _mm_xor_si128(Fold(x1, by4), Load(p + 16));
+    x2 = _mm_xor_si128(Fold(x2, by4), Load(p + 32));
+    x3 = _mm_xor_si128(Fold(x3, by4), Load(p + 48));
+  }
+  __m128i x = _mm_xor_si128(Fold(x0, by1), x1);
+  x = _mm_xor_si128(Fold(x, by1), x2);
+  x = _mm_xor_si128(Fold(x, by1), x3);
+  for (; size >= 16; p += 16, size -= 16) x = _mm_xor_si128(Fold(x, by1), Load(p));
+  // 128 bits to 96: the first eight bytes times x^96 onto the last eight.
+  x = _mm_xor_si128(_mm_clmulepi64_si128(x, by1, 0x10), _mm_srli_si128(x, 8));
+  // 96 to 64: the first four bytes times x^64 onto the other eight.
+  const __m128i low32 = _mm_set_epi32(0, 0, 0, -1);
+  x = _mm_xor_si128(_mm_clmulepi64_si128(_mm_and_si128(x, low32), Pair(k.last64, 0), 0x00),
+                    _mm_srli_si128(x, 4));
+  // Barrett: q = floor(high half · floor(x^64 / P) / x^32), register =
+  // low half of (x + q·P).
+  const __m128i barrett = Pair(k.polynomial, k.quotient);
+  __m128i q = _mm_and_si128(_mm_clmulepi64_si128(_mm_and_si128(x, low32), barrett, 0x10), low32);
+  x = _mm_xor_si128(x, _mm_clmulepi64_si128(q, barrett, 0x00));
+  crc = static_cast<uint32_t>(_mm_extract_epi32(x, 1));
+  return Serial(crc, p, size);
+}
+
+bool DetectCarrylessMultiply() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+  return (c & bit_PCLMUL) != 0 && (c & bit_SSE4_1) != 0;
+}
+
+#else
+
+uint32_t Folded(uint32_t crc, const unsigned char* p, size_t size) { return Serial(crc, p, size); }
+bool DetectCarrylessMultiply() { return false; }
+
+#endif
+
+// Large buffers through the table are cut into three lanes of equal length
+// that are run side by side, so the table look-ups of one lane overlap the
+// others' instead of waiting on them. The lanes are joined by the
+// linearity of the register: Update(c, A B) = Update(c, A)·x^(8|B|) ^
+// Update(0, B).
 constexpr size_t kMinLane = 1024;
 
-}  // namespace
-
-uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
-  const auto* p = static_cast<const unsigned char*>(data);
+uint32_t ByTable(uint32_t crc, const unsigned char* p, size_t size) {
   if (size >= 3 * kMinLane) {
     size_t lane = size / 3 / 16 * 16;
     const unsigned char *a = p, *b = p + lane, *c = p + 2 * lane, *end = p + lane;
@@ -96,6 +188,31 @@ uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
     size -= 3 * lane;
   }
   return Serial(crc, p, size);
+}
+
+// Below this the table is as quick as setting up the folding.
+constexpr size_t kMinFolded = 64;
+
+}  // namespace
+
+bool Crc32HasCarrylessMultiply() {
+  static const bool has = DetectCarrylessMultiply();
+  return has;
+}
+
+uint32_t Crc32UpdateByTable(uint32_t crc, const void* data, size_t size) {
+  return ByTable(crc, static_cast<const unsigned char*>(data), size);
+}
+
+uint32_t Crc32UpdateByFolding(uint32_t crc, const void* data, size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  return Crc32HasCarrylessMultiply() ? Folded(crc, p, size) : ByTable(crc, p, size);
+}
+
+uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  if (size >= kMinFolded && Crc32HasCarrylessMultiply()) return Folded(crc, p, size);
+  return ByTable(crc, p, size);
 }
 
 }  // namespace korvel

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -105,6 +106,81 @@ TEST(Frame, TextIsCutToTheBufferSizeMinusOne) {
   entry = MakeEntry(&Record, kEspFileNameBuffer);
   RunCommand(entry, &result, 0, nullptr, &extractor);
   EXPECT_EQ(seen_text, std::string(255, 'y'));
+}
+
+// The text room is shared by every call and cleared only as far as the
+// last extractor wrote: no call may see what an earlier one left, whether
+// that text was terminated, cut, given up by a throwing extractor, or
+// written while another command was running.
+class Throwing : public ArgExtractor {
+ public:
+  void Extract(const CommandEntry&, ArgSlot*, char* buffer, size_t) override {
+    std::memcpy(buffer, "leftover", 8);
+    throw std::runtime_error("extractor failed");
+  }
+};
+
+class Terminated : public ArgExtractor {
+ public:
+  std::string text;
+  void Extract(const CommandEntry&, ArgSlot*, char* buffer, size_t capacity) override {
+    size_t n = std::min(text.size(), capacity - 1);
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+  }
+};
+
+std::string inner_seen;
+Scripted* inner_extractor = nullptr;
+void RunsAnother(CommandCall& call) {
+  std::string outer(TestArgs(call).Text());
+  CommandEntry inner = MakeEntry(&Record, kStringTextBuffer);
+  double result = 0;
+  RunCommand(inner, &result, 0, nullptr, inner_extractor);
+  inner_seen = seen_text;
+  seen_text = outer;
+}
+
+TEST(Frame, EveryCallSeesAZeroedTextRoom) {
+  FakeEngine engine;
+  double result = 0;
+  const CommandEntry entry = MakeEntry(&Record, kStringTextBuffer);
+  Scripted unterminated;
+  Terminated terminated;
+  Throwing throwing;
+  // Long texts of each kind, then a short one without a terminator.
+  terminated.text = std::string(3000, 't');
+  RunCommand(entry, &result, 0, nullptr, &terminated);
+  EXPECT_EQ(seen_text, terminated.text);
+  unterminated.text = "ab";
+  RunCommand(entry, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(seen_text, "ab");
+  unterminated.text = std::string(20000, 'u');  // beyond the command's buffer
+  RunCommand(entry, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(seen_text, std::string(4096, 'u'));
+  const CommandEntry wide = MakeEntry(&Record, kFormatTextBuffer);
+  unterminated.text = "cd";
+  RunCommand(wide, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(seen_text, "cd");
+  // An extractor that throws leaves nothing behind.
+  RunCommand(entry, &result, 0, nullptr, &throwing);
+  unterminated.text = "e";
+  RunCommand(entry, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(seen_text, "e");
+  // No text at all reads as an empty text.
+  unterminated.text.clear();
+  RunCommand(entry, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(seen_text, "");
+  // A command run by a handler gets a clean room too, and the outer
+  // command keeps its own text.
+  Scripted inner;
+  inner.text = "in";
+  inner_extractor = &inner;
+  unterminated.text = std::string(500, 'o');
+  const CommandEntry outer = MakeEntry(&RunsAnother, kStringTextBuffer);
+  RunCommand(outer, &result, 0, nullptr, &unterminated);
+  EXPECT_EQ(inner_seen, "in");
+  EXPECT_EQ(seen_text, std::string(500, 'o'));
 }
 
 TEST(Frame, NothingEscapesAndThePresetStays) {
