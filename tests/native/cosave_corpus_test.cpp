@@ -2,35 +2,23 @@
 // harm, and every file that reads is written back to the same image.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "save/cosave_image.h"
 #include "tools/cosave_samples.h"
+#include "fuzz_corpus.h"
 
 namespace korvel {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(CoSaveCorpus, EveryFileReplays) {
-  const fs::path folder = fs::path(KORVEL_SOURCE_DIR) / "fuzz" / "corpus" / "cosave";
-  ASSERT_TRUE(fs::is_directory(folder)) << folder;
+  const std::vector<CorpusSeed> seeds = ReadCorpus("cosave");
   std::set<int32_t> versions_read;
-  size_t files = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    ++files;
-    SCOPED_TRACE(entry.path().filename().string());
-    const std::string bytes = Slurp(entry.path());
+  for (const CorpusSeed& seed : seeds) {
+    SCOPED_TRACE(seed.name);
+    const std::string& bytes = seed.bytes;
     CoSaveImage image;
     // Every seed is a readable co-save: one that is not is a broken seed,
     // never something to pass over.
@@ -46,7 +34,7 @@ TEST(CoSaveCorpus, EveryFileReplays) {
     ASSERT_EQ(DecodeCoSaveImage(rewritten, kUnknownSaveMatch, &again), CoSaveReadStatus::kOk);
     EXPECT_EQ(EncodeCoSaveImage(again), rewritten);
   }
-  EXPECT_GT(files, 0u);
+  EXPECT_FALSE(seeds.empty());
   // The seeds hold a readable file of every version the reader accepts.
   for (int32_t version : samples::CoSaveVersions())
     EXPECT_EQ(versions_read.count(version), 1u) << std::hex << version;

@@ -5,12 +5,11 @@
 // loads without a failure.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "fake_engine.h"
+#include "fuzz_corpus.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
 #include "save/cosave_registries.h"
@@ -18,8 +17,6 @@
 
 namespace korvel {
 namespace {
-
-namespace fs = std::filesystem;
 
 template <class List>
 void ExpectWhole(List& list, const std::string& where) {
@@ -50,12 +47,10 @@ TEST(CoSaveLiveCorpus, DamagedSeedsLeaveTheRegistriesWhole) {
   engine.SetMods({"Veldmark.esm", "A.esp", "B.esp"});
   engine.AddForm(0x01000ABC, "Sword");
   GetMods().Build();
-  const fs::path folder = fs::path(KORVEL_SOURCE_DIR) / "fuzz" / "corpus" / "cosave";
   size_t loads = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string seed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string name = entry.path().filename().string();
+  for (const CorpusSeed& corpus_seed : ReadCorpus("cosave")) {
+    const std::string& seed = corpus_seed.bytes;
+    const std::string& name = corpus_seed.name;
     ClearAllObjects();
     EXPECT_EQ(RestoreRegistries(seed, kUnknownSaveMatch), CoSaveReadStatus::kOk) << name;
     std::vector<std::string> damaged;

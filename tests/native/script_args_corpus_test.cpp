@@ -4,31 +4,25 @@
 // seed that runs no command is a broken seed.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "fuzz/script_args_target.h"
+#include "fuzz_corpus.h"
 
 namespace korvel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace korvel::fuzzing;
 
 TEST(ScriptArgsCorpus, EverySeedRunsAndKeepsTheRules) {
-  const fs::path folder = fs::path(KORVEL_SOURCE_DIR) / "fuzz" / "corpus" / "script";
-  ASSERT_TRUE(fs::is_directory(folder)) << folder;
-  size_t files = 0, calls = 0;
+  const std::vector<CorpusSeed> seeds = ReadCorpus("script");
+  size_t calls = 0;
   std::set<uint16_t> commands;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    ++files;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    SCOPED_TRACE(entry.path().filename().string());
+  for (const CorpusSeed& seed : seeds) {
+    const std::string& bytes = seed.bytes;
+    SCOPED_TRACE(seed.name);
     ASSERT_LE(bytes.size(), kMaxScriptInput) << "a seed the target cannot run";
     size_t ran = 0;
     EXPECT_EQ(CheckScriptArgs(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &ran), "");
@@ -36,10 +30,10 @@ TEST(ScriptArgsCorpus, EverySeedRunsAndKeepsTheRules) {
     calls += ran;
     if (bytes.size() >= 2) commands.insert(static_cast<uint16_t>((uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8) % kCommandCount));
   }
-  EXPECT_GT(files, 0u);
+  EXPECT_FALSE(seeds.empty());
   // The seeds start every command but Halt at least once.
   EXPECT_GE(commands.size(), kCommandCount - 1);
-  std::printf("script corpus: %zu seeds, %zu calls\n", files, calls);
+  std::printf("script corpus: %zu seeds, %zu calls\n", seeds.size(), calls);
 }
 
 // The target's checks must be able to fail, or a quiet run proves nothing:
