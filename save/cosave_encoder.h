@@ -18,17 +18,38 @@
 
 namespace korvel {
 
-// The Io that appends fields to the buffer in a version's layout.
-class FieldAppender {
+// What the Ios that write fields share: the signed and float forms through
+// the Io's own U32, and the fields whose layout depends on the version.
+template <class Io>
+class VersionedFieldWriter {
  public:
-  FieldAppender(CoSaveBuffer& out, int32_t version) : out_(out), version_(version) {}
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+  explicit VersionedFieldWriter(int32_t version) : version_(version) {}
+  void I32(int32_t v) { self().U32(static_cast<uint32_t>(v)); }
+  void F32(float v) { self().U32(std::bit_cast<uint32_t>(v)); }
+  void EspId(int32_t esp_id) {
+    if (CoSaveWideEspIds(version_))
+      I32(esp_id);
+    else
+      self().U8(static_cast<uint8_t>(esp_id));
+  }
+  void Protected(uint8_t is_protected) {
+    if (CoSaveHasProtected(version_)) self().U8(is_protected);
+  }
+
+ private:
+  Io& self() { return static_cast<Io&>(*this); }
+  int32_t version_;
+};
+
+// The Io that appends fields to the buffer in a version's layout.
+class FieldAppender : public VersionedFieldWriter<FieldAppender> {
+ public:
+  FieldAppender(CoSaveBuffer& out, int32_t version) : VersionedFieldWriter(version), out_(out) {}
   void U32(uint32_t v) {
     char b[4];
     StoreU32(b, v);
     out_.Append(b, 4);
   }
-  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
   void U16(uint16_t v) {
     char b[2];
     StoreU16(b, v);
@@ -42,37 +63,25 @@ class FieldAppender {
     I32(static_cast<int32_t>(text.size()));
     out_.Append(text.data(), text.size());
   }
-  void EspId(int32_t esp_id) {
-    if (CoSaveWideEspIds(version_))
-      I32(esp_id);
-    else
-      U8(static_cast<uint8_t>(esp_id));
-  }
-  void Protected(uint8_t is_protected) {
-    if (CoSaveHasProtected(version_)) U8(is_protected);
-  }
   void Reserved(size_t n) {
     for (size_t i = 0; i < n; ++i) U8(0);
   }
 
  private:
   CoSaveBuffer& out_;
-  int32_t version_;
 };
 
 // The Io that writes an entry's fields at a place already sized for the
 // whole entry (FixedSize plus its texts): one check of the room per entry
 // instead of one per field, for the many small entries of a large co-save.
-class FieldPlacer {
+class FieldPlacer : public VersionedFieldWriter<FieldPlacer> {
  public:
-  FieldPlacer(char* at, int32_t version) : at_(at), version_(version) {}
+  FieldPlacer(char* at, int32_t version) : VersionedFieldWriter(version), at_(at) {}
   char* at() const { return at_; }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
   void U32(uint32_t v) {
     StoreU32(at_, v);
     at_ += 4;
   }
-  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
   void U16(uint16_t v) {
     StoreU16(at_, v);
     at_ += 2;
@@ -83,15 +92,6 @@ class FieldPlacer {
     if (!text.empty()) std::memcpy(at_, text.data(), text.size());
     at_ += text.size();
   }
-  void EspId(int32_t esp_id) {
-    if (CoSaveWideEspIds(version_))
-      I32(esp_id);
-    else
-      U8(static_cast<uint8_t>(esp_id));
-  }
-  void Protected(uint8_t is_protected) {
-    if (CoSaveHasProtected(version_)) U8(is_protected);
-  }
   void Reserved(size_t n) {
     std::memset(at_, 0, n);
     at_ += n;
@@ -99,7 +99,6 @@ class FieldPlacer {
 
  private:
   char* at_;
-  int32_t version_;
 };
 
 // Every method may throw: CoSaveWriteError when the sink refuses bytes,
