@@ -10,6 +10,7 @@
 
 #include "fake_engine.h"
 #include "fuzz_corpus.h"
+#include "registry_checks.h"
 #include "objects/array_store.h"
 #include "objects/string_store.h"
 #include "save/cosave_registries.h"
@@ -17,20 +18,6 @@
 
 namespace korvel {
 namespace {
-
-template <class List>
-void ExpectWhole(List& list, const std::string& where) {
-  if (list.empty()) {
-    EXPECT_EQ(list.min_used(), -1) << where;
-    EXPECT_EQ(list.max_used(), -2) << where;
-    return;
-  }
-  EXPECT_NE(list.Get(list.min_used()), nullptr) << where;
-  EXPECT_NE(list.Get(list.max_used()), nullptr) << where;
-  if (list.next_free() >= 0) {
-    EXPECT_TRUE(list.IsInvalid(list.next_free())) << where;
-  }
-}
 
 std::string Sealed(std::string bytes) {
   if (bytes.size() < 22) return bytes;

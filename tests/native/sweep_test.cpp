@@ -18,6 +18,7 @@
 
 #include "command_harness.h"
 #include "fake_engine.h"
+#include "registry_checks.h"
 #include "core/catalogue.h"
 #include "core/global.h"
 #include "objects/array_store.h"
@@ -43,23 +44,6 @@ template <class List>
 std::string Describe(List& list, int32_t id) {
   auto* e = list.Get(id);
   return e ? std::to_string(e->EspID) + "/" + std::to_string(e->Protected) : "none";
-}
-
-template <class List>
-void ExpectWhole(List& list, const std::string& where) {
-  if (list.empty()) {
-    EXPECT_EQ(list.min_used(), -1) << where;
-    EXPECT_EQ(list.max_used(), -2) << where;
-    return;
-  }
-  EXPECT_NE(list.Get(list.min_used()), nullptr) << where;
-  EXPECT_NE(list.Get(list.max_used()), nullptr) << where;
-  EXPECT_LE(list.max_used(), list.high()) << where;
-  if (list.next_free() >= 0) {
-    EXPECT_TRUE(list.IsInvalid(list.next_free())) << where;
-    for (int32_t i = std::max(0, list.min_used()); i < list.next_free(); ++i)
-      ASSERT_NE(list.Get(i), nullptr) << where << " slot " << i;
-  }
 }
 
 class Sweep : public ::testing::Test {
