@@ -21,6 +21,20 @@ class GatheringFile final : public WritableFile {
   std::string path_, data_;
 };
 
+class HeldFile final : public RandomAccessFile {
+ public:
+  explicit HeldFile(std::string data) : data_(std::move(data)) {}
+  uint64_t Size() const override { return data_.size(); }
+  bool Read(uint64_t offset, size_t size, char* buffer) override {
+    if (offset > data_.size() || size > data_.size() - offset) return false;
+    data_.copy(buffer, size, static_cast<size_t>(offset));
+    return true;
+  }
+
+ private:
+  std::string data_;
+};
+
 // Used before a real environment is installed: every operation fails.
 class NullEnv final : public Env {
  public:
@@ -46,6 +60,12 @@ Env* current = &null_env;
 
 std::unique_ptr<WritableFile> Env::NewWritableFile(const std::string& path) {
   return std::make_unique<GatheringFile>(*this, path);
+}
+
+std::unique_ptr<RandomAccessFile> Env::NewRandomAccessFile(const std::string& path) {
+  std::string data;
+  if (!ReadFile(path, &data)) return nullptr;
+  return std::make_unique<HeldFile>(std::move(data));
 }
 
 Env& GetEnv() { return *current; }

@@ -53,6 +53,17 @@ class WritableFile {
   virtual bool Close() = 0;
 };
 
+// A file read in pieces at any offset; closed when destroyed.
+class RandomAccessFile {
+ public:
+  virtual ~RandomAccessFile() = default;
+  // The file's size when it was opened.
+  virtual uint64_t Size() const = 0;
+  // Reads exactly size bytes from offset into buffer; false when they
+  // cannot all be read.
+  virtual bool Read(uint64_t offset, size_t size, char* buffer) = 0;
+};
+
 class Env {
  public:
   virtual ~Env() = default;
@@ -74,6 +85,12 @@ class Env {
     *contents = offset < all.size() ? all.substr(static_cast<size_t>(offset), size) : std::string();
     return true;
   }
+  // Opens an existing file for reads at any offset, sharing reading with
+  // others; null when it cannot be opened or its size cannot be had. The
+  // default reads the whole file at once, for test doubles; the real
+  // environment reads only what is asked, so the memory a read needs does
+  // not grow with the file.
+  virtual std::unique_ptr<RandomAccessFile> NewRandomAccessFile(const std::string& path);
   // Creates or truncates the file and writes data; false on any failure.
   virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
   // Creates or truncates the file for writing in pieces; null when it

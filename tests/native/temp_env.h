@@ -8,11 +8,11 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/env.h"
@@ -21,6 +21,24 @@
 namespace korvel {
 
 class TempEnv : public Env {
+  struct PositionedFile final : RandomAccessFile {
+    PositionedFile(int fd, uint64_t size) : fd(fd), size(size) {}
+    ~PositionedFile() override { close(fd); }
+    uint64_t Size() const override { return size; }
+    bool Read(uint64_t offset, size_t n, char* buffer) override {
+      while (n > 0) {
+        ssize_t got = pread(fd, buffer, n, static_cast<off_t>(offset));
+        if (got <= 0) return false;
+        buffer += got;
+        offset += static_cast<uint64_t>(got);
+        n -= static_cast<size_t>(got);
+      }
+      return true;
+    }
+    int fd;
+    uint64_t size;
+  };
+
   struct StreamFile final : WritableFile {
     StreamFile(const std::filesystem::path& real, std::streamsize fail_after)
         : out(real, std::ios::binary | std::ios::trunc), room(fail_after) {}
@@ -78,14 +96,25 @@ class TempEnv : public Env {
     std::filesystem::create_directories(Real(path), ec);
     return std::filesystem::is_directory(Real(path), ec);
   }
+  // The size, then one read of that many bytes into the string.
   bool ReadFile(const std::string& path, std::string* contents) override {
-    if (fail_reads) return false;
-    std::ifstream in(Real(path), std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *contents = s.str();
+    std::unique_ptr<RandomAccessFile> file = NewRandomAccessFile(path);
+    if (!file) return false;
+    std::string data(static_cast<size_t>(file->Size()), '\0');
+    if (!file->Read(0, data.size(), data.data())) return false;
+    *contents = std::move(data);
     return true;
+  }
+  std::unique_ptr<RandomAccessFile> NewRandomAccessFile(const std::string& path) override {
+    if (fail_reads || !FileExists(path)) return nullptr;
+    int fd = open(Real(path).c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st{};
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &st) != 0) {
+      close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PositionedFile>(fd, static_cast<uint64_t>(st.st_size));
   }
   bool WriteFile(const std::string& path, const std::string& data) override {
     if (fail_writes) return false;
@@ -106,10 +135,19 @@ class TempEnv : public Env {
     if (!file->out) return nullptr;
     return file;
   }
+  // With the system's own calls, as the game's environment does: no stream
+  // buffer comes and goes on the heap for a log line.
   bool AppendFile(const std::string& path, const std::string& data) override {
     if (fail_writes) return false;
-    std::ofstream out(Real(path), std::ios::binary | std::ios::app);
-    return out && out.write(data.data(), static_cast<std::streamsize>(data.size())).good();
+    int fd = open(Real(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    for (size_t done = 0; ok && done < data.size();) {
+      ssize_t n = write(fd, data.data() + done, data.size() - done);
+      ok = n > 0;
+      done += ok ? static_cast<size_t>(n) : 0;
+    }
+    return close(fd) == 0 && ok;
   }
   bool RemoveFile(const std::string& path) override {
     std::error_code ec;

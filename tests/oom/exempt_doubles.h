@@ -28,6 +28,23 @@ class ExemptFile final : public WritableFile {
   std::unique_ptr<WritableFile> file_;
 };
 
+class ExemptRandomAccessFile final : public RandomAccessFile {
+ public:
+  explicit ExemptRandomAccessFile(std::unique_ptr<RandomAccessFile> file) : file_(std::move(file)) {}
+  ~ExemptRandomAccessFile() override {
+    oom::Exempt e;
+    file_.reset();
+  }
+  uint64_t Size() const override { return file_->Size(); }
+  bool Read(uint64_t offset, size_t size, char* buffer) override {
+    oom::Exempt e;
+    return file_->Read(offset, size, buffer);
+  }
+
+ private:
+  std::unique_ptr<RandomAccessFile> file_;
+};
+
 class ExemptEnv final : public TempEnv {
  public:
 #define KORVEL_EXEMPT(ret, name, params, args) \
@@ -51,6 +68,18 @@ class ExemptEnv final : public TempEnv {
     return TempEnv::ReadFileRange(p, offset, size, c);
   }
 #undef KORVEL_EXEMPT
+  // The handle is the file system's; the wrapper around it is ours, as a
+  // real environment's would be, so its allocation may fail.
+  std::unique_ptr<RandomAccessFile> NewRandomAccessFile(const std::string& path) override {
+    std::unique_ptr<RandomAccessFile> file;
+    {
+      oom::Exempt e;
+      file = TempEnv::NewRandomAccessFile(path);
+    }
+    if (!file) return nullptr;
+    auto wrapped = std::make_unique<ExemptRandomAccessFile>(std::move(file));
+    return wrapped;
+  }
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     oom::Exempt e;
     std::unique_ptr<WritableFile> file = TempEnv::NewWritableFile(path);
