@@ -1,5 +1,7 @@
 #include "save/cosave_decoder.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -10,13 +12,13 @@
 namespace korvel {
 namespace {
 
-// The Io that reads fields up to a fixed end in a version's layout. A read
-// past the end fails, and every read after a failure does nothing: the
-// caller asks ok() once after an entry.
+// The Io that reads fields up to a fixed end in a version's layout, through
+// the source's window. A read past the end fails, and every read after a
+// failure does nothing: the caller asks ok() once after an entry.
 class FieldReader {
  public:
-  FieldReader(std::string_view data, size_t pos, size_t end, int32_t version)
-      : data_(data), pos_(pos), end_(end), version_(version) {}
+  FieldReader(CoSaveSource& source, size_t pos, size_t end, int32_t version)
+      : source_(source), pos_(pos), end_(end), version_(version) {}
   bool ok() const { return ok_; }
   size_t pos() const { return pos_; }
   // Where the first failed read stood.
@@ -43,16 +45,31 @@ class FieldReader {
     int32_t n = 0;
     I32(n);
     if (n < 0) Fail();
-    if (const char* at = Take(static_cast<size_t>(n))) {
-      // A text that finds no memory drops its entry; the bytes are passed
-      // and reading goes on.
+    const auto size = static_cast<size_t>(n);
+    if (!ok_ || size > left()) return Fail();
+    // A text that finds no memory drops its entry; the bytes are passed
+    // and reading goes on.
+    if (size <= Buffered() || size <= source_.Window()) {
+      const char* at = Take(size);
+      if (!at) return;
       try {
-        text.assign(at, static_cast<size_t>(n));
+        text.assign(at, size);
       } catch (const std::bad_alloc&) {
         text.clear();
         dropped_ = true;
       }
+      return;
     }
+    // Longer than the window: straight from the source into the text.
+    try {
+      text.resize(size);
+    } catch (const std::bad_alloc&) {
+      text.clear();
+      dropped_ = true;
+      return Pass(size);
+    }
+    if (!source_.Copy(pos_, size, text.data())) return Fail();
+    Pass(size);
   }
   // True once after an entry whose text could not be kept.
   bool TakeDropped() {
@@ -70,7 +87,10 @@ class FieldReader {
     is_protected = 0;
     if (CoSaveHasProtected(version_)) U8(is_protected);
   }
-  void Reserved(size_t n) { Take(n); }
+  void Reserved(size_t n) {
+    if (!ok_ || n > left()) return Fail();
+    Pass(n);
+  }
 
   // A count of entries of at least min_entry bytes each that fit in what is
   // left; false (and failed) otherwise.
@@ -82,15 +102,35 @@ class FieldReader {
   }
 
  private:
+  size_t Buffered() const { return static_cast<size_t>(limit_ - cursor_); }
+
   // The next n bytes, or null (and failed) when they are not all there.
   const char* Take(size_t n) {
     if (!ok_ || n > left()) {
       Fail();
       return nullptr;
     }
-    const char* at = data_.data() + pos_;
+    if (n > Buffered()) {
+      size_t extent = 0;
+      const char* at = n <= source_.Window() ? source_.View(pos_, n, &extent) : nullptr;
+      if (!at) {
+        Fail();
+        return nullptr;
+      }
+      cursor_ = at;
+      limit_ = at + extent;
+    }
+    const char* at = cursor_;
+    cursor_ += n;
     pos_ += n;
     return at;
+  }
+
+  // Moves past n bytes known to be there; past the window, the window is
+  // let go and the next read asks the source again.
+  void Pass(size_t n) {
+    cursor_ = n <= Buffered() ? cursor_ + n : limit_;
+    pos_ += n;
   }
 
   // Marks the reader failed at the field that began back bytes ago.
@@ -99,7 +139,9 @@ class FieldReader {
     ok_ = false;
   }
 
-  std::string_view data_;
+  CoSaveSource& source_;
+  const char* cursor_ = nullptr;  // the window: bytes from pos_ on
+  const char* limit_ = nullptr;
   size_t pos_, end_;
   int32_t version_;
   bool ok_ = true;
@@ -273,48 +315,96 @@ bool CoSaveStoredMatch(std::string_view file, int32_t version, uint32_t* match) 
   return true;
 }
 
-CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink,
+const char* CoSaveMemorySource::View(uint64_t offset, size_t size, size_t* extent) {
+  if (offset > bytes_.size() || size > bytes_.size() - offset) return nullptr;
+  *extent = bytes_.size() - static_cast<size_t>(offset);
+  return bytes_.data() + offset;
+}
+
+bool CoSaveMemorySource::Copy(uint64_t offset, size_t size, char* out) {
+  if (offset > bytes_.size() || size > bytes_.size() - offset) return false;
+  bytes_.copy(out, size, static_cast<size_t>(offset));
+  return true;
+}
+
+namespace {
+
+// The checksum of the source's first size bytes, a window at a time; false
+// when they cannot be read.
+bool SourceCrc(CoSaveSource& source, uint64_t size, uint32_t* crc) {
+  uint32_t state = 0xFFFFFFFFu;
+  for (uint64_t at = 0; at < size;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(source.Window(), size - at));
+    size_t extent = 0;
+    const char* bytes = source.View(at, n, &extent);
+    if (!bytes) return false;
+    state = Crc32Update(state, bytes, n);
+    at += n;
+  }
+  *crc = ~state;
+  return true;
+}
+
+}  // namespace
+
+CoSaveReadStatus DecodeCoSave(CoSaveSource& source, uint32_t probed_match, CoSaveSink& sink,
                               CoSaveReadError* error) {
   const auto kCorrupted = CoSaveReadStatus::kCorrupted;
-  int32_t version;
-  if (!CoSaveStoredVersion(file, &version))
-    return Refuse(error, kCorrupted, file.size(), "shorter than the header");
-  if (file.compare(0, 10, kCoSaveMagic) != 0)
+  const uint64_t size = source.Size();
+  char header[kCoSaveHeaderSize];
+  if (size < kCoSaveHeaderSize || !source.Copy(0, kCoSaveHeaderSize, header))
+    return Refuse(error, kCorrupted, static_cast<size_t>(std::min<uint64_t>(size, SIZE_MAX)),
+                  "shorter than the header");
+  if (std::string_view(header, 10) != kCoSaveMagic)
     return Refuse(error, kCorrupted, 0, "not a co-save (no \"KorvelSave\")");
+  const auto version = static_cast<int32_t>(LoadU32(header + 10));
   if (version > kCoSaveVersion)
     return Refuse(error, CoSaveReadStatus::kUnknownVersion, 10,
                   "version " + Hex(static_cast<uint32_t>(version)) + " is newer than this library");
-  const size_t size = file.size();
   const size_t checked = kCoSaveLengthSize + kCoSaveChecksumSize;
   if (size < kCoSaveHeaderSize + checked)
-    return Refuse(error, kCorrupted, size, "too short for the length field and checksum");
-  const uint32_t length = LoadU32(file.data() + size - checked);
+    return Refuse(error, kCorrupted, static_cast<size_t>(size),
+                  "too short for the length field and checksum");
+  char tail[kCoSaveMatchSize + kCoSaveLengthSize + kCoSaveChecksumSize];
+  const size_t tail_size = CoSaveHasMatch(version) && size >= kCoSaveHeaderSize + sizeof tail
+                               ? sizeof tail
+                               : checked;
+  const char* trailer = tail + sizeof tail - checked;
+  if (!source.Copy(size - tail_size, tail_size, tail + sizeof tail - tail_size))
+    return Refuse(error, kCorrupted, 0, "could not be read");
+  // The length field holds the bytes before it, so a file of more than
+  // 4 GB never passes it and every offset from here on fits a size_t.
+  const uint32_t length = LoadU32(trailer);
   if (length != size - checked)
-    return Refuse(error, kCorrupted, size - checked,
+    return Refuse(error, kCorrupted, static_cast<size_t>(std::min<uint64_t>(size - checked, SIZE_MAX)),
                   "length field " + std::to_string(length) + " where the file holds " +
                       std::to_string(size - checked) + " bytes before it");
-  const uint32_t stored_crc = LoadU32(file.data() + size - kCoSaveChecksumSize);
-  const uint32_t crc = Crc32(file.data(), size - kCoSaveChecksumSize);
+  const uint32_t stored_crc = LoadU32(trailer + kCoSaveLengthSize);
+  uint32_t crc = 0;
+  if (!SourceCrc(source, size - kCoSaveChecksumSize, &crc))
+    return Refuse(error, kCorrupted, 0, "could not be read");
   if (stored_crc != crc)
-    return Refuse(error, kCorrupted, size - kCoSaveChecksumSize,
+    return Refuse(error, kCorrupted, static_cast<size_t>(size - kCoSaveChecksumSize),
                   "checksum " + Hex(stored_crc) + " where the bytes give " + Hex(crc));
-  size_t data_end = size - checked;
+  size_t data_end = static_cast<size_t>(size - checked);
   if (CoSaveHasMatch(version)) {
-    uint32_t stored;
-    if (!CoSaveStoredMatch(file, version, &stored))
-      return Refuse(error, kCorrupted, size, "too short for the save match value");
+    if (tail_size != sizeof tail)
+      return Refuse(error, kCorrupted, static_cast<size_t>(size), "too short for the save match value");
+    const uint32_t stored = LoadU32(tail);
     data_end -= kCoSaveMatchSize;
     if (CoSaveChecksMatch(version) && stored != probed_match && stored != kUnknownSaveMatch &&
         probed_match != kUnknownSaveMatch)
       return Refuse(error, CoSaveReadStatus::kMismatch, data_end,
                     "belongs to another game save (match value " + Hex(stored) + ")");
   }
-  FieldReader reader(file, kCoSaveHeaderSize, data_end, version);
+  FieldReader reader(source, kCoSaveHeaderSize, data_end, version);
   SectionDecoder sections(reader, version, sink);
   while (!reader.at_end()) {
     const size_t start = reader.pos();
     uint8_t type = 0;
     reader.U8(type);
+    if (!reader.ok())
+      return Refuse(error, kCorrupted, start, "could not be read");
     if (type > kSectionHudTexts)
       return Refuse(error, kCorrupted, start, "unknown section type " + std::to_string(type));
     if (!sections.Section(type))
@@ -323,6 +413,12 @@ CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSa
                         std::to_string(start) + " runs past the data or holds a bad count");
   }
   return CoSaveReadStatus::kOk;
+}
+
+CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink,
+                              CoSaveReadError* error) {
+  CoSaveMemorySource source(file);
+  return DecodeCoSave(source, probed_match, sink, error);
 }
 
 }  // namespace korvel

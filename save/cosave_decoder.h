@@ -28,6 +28,36 @@ class CoSaveSink {
   virtual void HudText(CoSaveHudText&& entry) = 0;
 };
 
+// Where a co-save's bytes come from: the whole file in memory, or a file
+// read through a small buffer (cosave_file_source.h).
+class CoSaveSource {
+ public:
+  virtual ~CoSaveSource() = default;
+  virtual uint64_t Size() const = 0;
+  // The most View hands out at once.
+  virtual size_t Window() const = 0;
+  // The bytes from offset on, at least size of them (size <= Window()) in
+  // a row, valid until the next call; *extent is how many there are. Null
+  // when they cannot be read.
+  virtual const char* View(uint64_t offset, size_t size, size_t* extent) = 0;
+  // Copies size bytes from offset to out, however many; false when they
+  // cannot all be read.
+  virtual bool Copy(uint64_t offset, size_t size, char* out) = 0;
+};
+
+// A co-save held whole in memory.
+class CoSaveMemorySource final : public CoSaveSource {
+ public:
+  explicit CoSaveMemorySource(std::string_view bytes) : bytes_(bytes) {}
+  uint64_t Size() const override { return bytes_.size(); }
+  size_t Window() const override { return bytes_.size(); }
+  const char* View(uint64_t offset, size_t size, size_t* extent) override;
+  bool Copy(uint64_t offset, size_t size, char* out) override;
+
+ private:
+  std::string_view bytes_;
+};
+
 enum class CoSaveReadStatus {
   kOk,
   kCorrupted,       // wrong magic, length, checksum, section or a short read
@@ -48,6 +78,9 @@ struct CoSaveReadError {
 // length is checked against the bytes left before anything is allocated
 // or looped over; what was handed to the sink before a failure stays
 // handed. When error is given, a failure fills it.
+// The source is read twice: once for the checksum, once for the sections.
+CoSaveReadStatus DecodeCoSave(CoSaveSource& source, uint32_t probed_match, CoSaveSink& sink,
+                              CoSaveReadError* error = nullptr);
 CoSaveReadStatus DecodeCoSave(std::string_view file, uint32_t probed_match, CoSaveSink& sink,
                               CoSaveReadError* error = nullptr);
 

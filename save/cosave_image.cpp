@@ -100,4 +100,11 @@ CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match
   return DecodeCoSave(bytes, probed_match, sink, error);
 }
 
+CoSaveReadStatus DecodeCoSaveImage(CoSaveSource& source, uint32_t probed_match, CoSaveImage* out,
+                                   CoSaveReadError* error) {
+  *out = CoSaveImage{};
+  ImageSink sink(*out);
+  return DecodeCoSave(source, probed_match, sink, error);
+}
+
 }  // namespace korvel

@@ -49,5 +49,10 @@ std::string EncodeCoSaveImage(const CoSaveImage& image, int32_t version = kCoSav
 // registries would.
 CoSaveReadStatus DecodeCoSaveImage(std::string_view bytes, uint32_t probed_match,
                                    CoSaveImage* out, CoSaveReadError* error = nullptr);
+// The same from a source; version and save_match keep their defaults
+// (they are the header's and trailer's, which only the bytes' overload
+// copies).
+CoSaveReadStatus DecodeCoSaveImage(CoSaveSource& source, uint32_t probed_match, CoSaveImage* out,
+                                   CoSaveReadError* error = nullptr);
 
 }  // namespace korvel

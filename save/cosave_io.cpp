@@ -8,6 +8,7 @@
 #include "base/flags.h"
 #include "core/global.h"
 #include "mods/esp_registry.h"
+#include "save/cosave_file_source.h"
 #include "save/cosave_messages.h"
 #include "save/cosave_registries.h"
 #include "save/save_hook.h"
@@ -62,13 +63,18 @@ bool WriteWhole(const std::string& path) {
 // The registries as the decoder hands them over; anything that still
 // escapes (the entries themselves drop what finds no memory) ends the read
 // as a failed one.
-CoSaveReadStatus Restore(const std::string& file) {
+CoSaveReadStatus Restore(CoSaveSource& source) {
   try {
-    return RestoreRegistries(file, GetCoSaveState().save_match);
+    return RestoreRegistries(source, GetCoSaveState().save_match);
   } catch (...) {
     return CoSaveReadStatus::kCorrupted;
   }
 }
+
+// The buffer every load reads its co-save through, held for the life of
+// the game: a load asks no memory to read, and no block of its size comes
+// and goes between the old objects' release and the new ones' making.
+char read_window[kCoSaveReadWindow];
 
 // The stream's log lines, made at start-up: logging them needs no memory,
 // so a read that ran out of it is still closed in the log.
@@ -117,17 +123,18 @@ void ReadCoSaveFile(const std::string& save_name) {
   std::string path = CoSaveNameOf(save_name);
   Env& env = GetEnv();
   if (!env.FileExists(path)) return;
-  std::string file;
+  std::unique_ptr<RandomAccessFile> file;
   CoSaveReadStatus status = CoSaveReadStatus::kCorrupted;
-  bool opened = false;
   try {
-    opened = env.ReadFile(path, &file);
+    file = env.NewRandomAccessFile(path);
   } catch (...) {
   }
+  const bool opened = file != nullptr;
   if (opened) {
     Note(kOpeningLine);
-    status = Restore(file);
-    std::string().swap(file);
+    CoSaveFileSource source(*file, read_window, sizeof read_window);
+    status = Restore(source);
+    file.reset();
   }
   if (status == CoSaveReadStatus::kOk) {
     GetFlags().data_reset = false;

@@ -244,9 +244,14 @@ void GatherRegistries(CoSaveEncoder& encoder) {
   GatherHud(encoder);
 }
 
-CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match) {
+CoSaveReadStatus RestoreRegistries(CoSaveSource& source, uint32_t probed_match) {
   RegistryRestorer restorer;
-  return DecodeCoSave(file, probed_match, restorer);
+  return DecodeCoSave(source, probed_match, restorer);
+}
+
+CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match) {
+  CoSaveMemorySource source(file);
+  return RestoreRegistries(source, probed_match);
 }
 
 bool SomethingToSave() {

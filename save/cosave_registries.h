@@ -19,6 +19,7 @@ void GatherRegistries(CoSaveEncoder& encoder);
 // Decodes file into the registries, which the caller has cleared: objects
 // come back at their ids, references follow the current load order. What
 // was restored before a failure stays.
+CoSaveReadStatus RestoreRegistries(CoSaveSource& source, uint32_t probed_match);
 CoSaveReadStatus RestoreRegistries(std::string_view file, uint32_t probed_match);
 
 // True when a co-save would hold more than the mod list.
