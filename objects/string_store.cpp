@@ -4,8 +4,36 @@
 #include <cstdio>
 
 #include "base/env.h"
+#include "objects/record_pool.h"
 
 namespace korvel {
+
+namespace {
+
+// Records by the thousand: a load of 100,000 strings asks the heap for
+// their texts and a hundred chunks, not for 100,000 records besides. Never
+// destroyed, so the string list, a static too, may release records into
+// it at any point of the process's end.
+constexpr size_t kStringRecordSize =
+    (sizeof(StringR) + alignof(StringR) - 1) / alignof(StringR) * alignof(StringR);
+using StringRecordPool = RecordPool<kStringRecordSize, 1024>;
+
+StringRecordPool& StringRecords() {
+  static StringRecordPool* pool = new StringRecordPool;
+  return *pool;
+}
+
+}  // namespace
+
+void* StringR::operator new(size_t size) {
+  return size == sizeof(StringR) ? StringRecords().Allocate() : ::operator new(size);
+}
+
+void StringR::operator delete(void* p, size_t size) noexcept {
+  if (!p) return;
+  if (size == sizeof(StringR)) return StringRecords().Release(p);
+  ::operator delete(p);
+}
 
 TStringIDList& GetStrings() {
   static TStringIDList strings(NoFormIdCaller::kModIndex255);

@@ -3,6 +3,7 @@
 // string argument with ResolveSource and write one with ResolveTarget.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,10 @@ struct StringR {
   uint8_t EspID = 0;
   uint8_t Protected = 0;
   std::string Text;  // any bytes, 0 included; c_str() gives the trailing zero
+
+  // Records come from the string store's pool (string_store.cpp).
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size) noexcept;
 };
 
 using TStringIDList = IdList<StringR>;
