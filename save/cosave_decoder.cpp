@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -258,22 +259,29 @@ class SectionDecoder {
   bool Array() {
     CoSaveArray a;
     ArrayHeaderFields(r_, a);
-    int32_t count;
-    if (!r_.ok() ||
-        !r_.Count(&count, MinEntrySize(version_, &ItemFields<FixedSize, const CoSaveItem>)))
-      return false;
     const size_t item_size = MinEntrySize(version_, &ItemFields<FixedSize, const CoSaveItem>);
+    int32_t count;
+    if (!r_.ok() || !r_.Count(&count, item_size)) return false;
+    bool keep = false;
     try {
-      a.items.resize(static_cast<size_t>(count));
+      keep = sink_.BeginArray(a, count);
     } catch (const std::bad_alloc&) {
-      // No room for the items: the array is dropped, its bytes passed.
+    }
+    // No room for the array: it is dropped, its bytes passed.
+    if (!keep) {
       r_.Reserved(item_size * static_cast<size_t>(count));
       return r_.ok();
     }
-    for (CoSaveItem& item : a.items) ItemFields(r_, item);
-    if (!r_.ok()) return false;
+    CoSaveItem batch[256];
+    for (int32_t done = 0; done < count;) {
+      const int32_t n = std::min<int32_t>(count - done, static_cast<int32_t>(std::size(batch)));
+      for (int32_t i = 0; i < n; ++i) ItemFields(r_, batch[i]);
+      if (!r_.ok()) return false;
+      sink_.ArrayItems(batch, static_cast<size_t>(n));
+      done += n;
+    }
     try {
-      sink_.Array(std::move(a));
+      sink_.EndArray();
     } catch (const std::bad_alloc&) {
     }
     return true;
@@ -313,6 +321,23 @@ bool CoSaveStoredMatch(std::string_view file, int32_t version, uint32_t* match) 
   if (!CoSaveHasMatch(version) || file.size() < kCoSaveHeaderSize + trailer) return false;
   *match = LoadU32(file.data() + file.size() - trailer);
   return true;
+}
+
+bool CoSaveSink::BeginArray(const CoSaveArray& header, int32_t count) {
+  gathered_ = header;
+  gathered_.items.clear();
+  gathered_.items.reserve(static_cast<size_t>(count));  // so ArrayItems never throws
+  return true;
+}
+
+void CoSaveSink::ArrayItems(const CoSaveItem* items, size_t count) {
+  gathered_.items.insert(gathered_.items.end(), items, items + count);
+}
+
+void CoSaveSink::EndArray() {
+  CoSaveArray whole = std::move(gathered_);
+  gathered_ = CoSaveArray{};
+  Array(std::move(whole));
 }
 
 const char* CoSaveMemorySource::View(uint64_t offset, size_t size, size_t* extent) {

@@ -21,11 +21,22 @@ class CoSaveSink {
   // checked against the bytes left).
   virtual void StringCount(int32_t /*count*/) {}
   virtual void String(CoSaveString&& entry) = 0;
+  // An array comes as its header (items empty) with the count of its
+  // items (already checked against the bytes left), then its items a batch
+  // at a time, then its end; false from BeginArray drops the items. The
+  // defaults gather the items and hand the whole array to Array, so an
+  // array's items are held only by a sink that asks for them whole.
+  virtual bool BeginArray(const CoSaveArray& header, int32_t count);
+  virtual void ArrayItems(const CoSaveItem* items, size_t count);
+  virtual void EndArray();
   virtual void Array(CoSaveArray&& entry) = 0;
   virtual void Names(std::vector<CoSaveName>&& names) = 0;
   virtual void Screen(int32_t width, int32_t height) = 0;
   virtual void HudSurface(CoSaveHudSurface&& entry) = 0;
   virtual void HudText(CoSaveHudText&& entry) = 0;
+
+ private:
+  CoSaveArray gathered_;
 };
 
 // Where a co-save's bytes come from: the whole file in memory, or a file

@@ -23,17 +23,31 @@ inline void Prefetch(const void* p) {
   if (p) __builtin_prefetch(p);
 }
 
-// An array as stored: created at its id, then filled without growing past
-// its stored size; references follow the current load order.
-void RestoreArray(CoSaveArray&& a) {
-  if (CreateArrayAt(a.owner, a.id, a.size, a.is_protected != 0) < 0) return;
-  TypeArray& body = GetArrays().Get(a.id)->Body;
-  for (const CoSaveItem& item : a.items) {
-    if (item.type > kItemFloat) continue;
-    uint32_t value = item.type == kItemReference ? GetMods().RemapFormId(item.value) : item.value;
-    body.SetItem(item.index, item.type, 0, value);
+// An array as stored: created at its id, then filled as its items are
+// read, without growing past its stored size; references follow the
+// current load order.
+class ArrayRestorer {
+ public:
+  bool Begin(const CoSaveArray& a) {
+    body_ = nullptr;
+    if (CreateArrayAt(a.owner, a.id, a.size, a.is_protected != 0) < 0) return false;
+    body_ = &GetArrays().Get(a.id)->Body;
+    return true;
   }
-}
+  void Items(const CoSaveItem* items, size_t count) {
+    EspRegistry& mods = GetMods();
+    for (size_t i = 0; i < count; ++i) {
+      const CoSaveItem& item = items[i];
+      if (item.type > kItemFloat) continue;
+      uint32_t value = item.type == kItemReference ? mods.RemapFormId(item.value) : item.value;
+      body_->SetItem(item.index, item.type, 0, value);
+    }
+  }
+  void End() { body_ = nullptr; }
+
+ private:
+  TypeArray* body_ = nullptr;
+};
 
 void RestoreNames(std::vector<CoSaveName>&& names) {
   Engine& engine = GetEngine();
@@ -217,7 +231,11 @@ class RegistryRestorer final : public CoSaveSink {
     entry->Text = std::move(s.text);
     GetStrings().CreateAt(s.owner, s.id, std::move(entry), s.is_protected != 0);
   }
-  void Array(CoSaveArray&& a) override { RestoreArray(std::move(a)); }
+  bool BeginArray(const CoSaveArray& header, int32_t) override { return array_.Begin(header); }
+  void ArrayItems(const CoSaveItem* items, size_t count) override { array_.Items(items, count); }
+  void EndArray() override { array_.End(); }
+  // Arrays come through the three calls above, never whole.
+  void Array(CoSaveArray&&) override {}
   void Names(std::vector<CoSaveName>&& names) override { RestoreNames(std::move(names)); }
   void Screen(int32_t width, int32_t height) override {
     GetSavedScreen() = {width, height};
@@ -232,6 +250,9 @@ class RegistryRestorer final : public CoSaveSink {
   // HUD variant makes them.
   void HudSurface(CoSaveHudSurface&& e) override { RestoreHudSurface(std::move(e)); }
   void HudText(CoSaveHudText&& e) override { RestoreHudText(std::move(e)); }
+
+ private:
+  ArrayRestorer array_;
 };
 
 }  // namespace
