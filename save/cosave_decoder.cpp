@@ -93,6 +93,11 @@ class FieldReader {
     Pass(n);
   }
 
+  // The next n bytes in a row, for fixed-size entries read many at a time
+  // (n at most Window()); null (and failed) when they are not all there.
+  const char* Run(size_t n) { return Take(n); }
+  size_t Window() const { return source_.Window(); }
+
   // A count of entries of at least min_entry bytes each that fit in what is
   // left; false (and failed) otherwise.
   bool Count(int32_t* n, size_t min_entry) {
@@ -148,6 +153,26 @@ class FieldReader {
   bool ok_ = true;
   bool dropped_ = false;
   size_t failed_at_ = 0;
+};
+
+// The Io that reads fixed-size fields from a run of bytes a FieldReader
+// has already made sure of.
+class RunReader {
+ public:
+  explicit RunReader(const char* at) : at_(at) {}
+  const char* at() const { return at_; }
+  void U8(uint8_t& v) { v = static_cast<uint8_t>(*at_++); }
+  void U32(uint32_t& v) {
+    v = LoadU32(at_);
+    at_ += 4;
+  }
+  void I32(int32_t& v) {
+    v = static_cast<int32_t>(LoadU32(at_));
+    at_ += 4;
+  }
+
+ private:
+  const char* at_;
 };
 
 std::string Hex(uint32_t v) {
@@ -272,11 +297,18 @@ class SectionDecoder {
       r_.Reserved(item_size * static_cast<size_t>(count));
       return r_.ok();
     }
+    // Items are fixed-size: a batch is one run of bytes, as many items as
+    // the window holds.
     CoSaveItem batch[256];
+    const auto per_batch = static_cast<int32_t>(
+        std::clamp<size_t>(r_.Window() / item_size, 1, std::size(batch)));
     for (int32_t done = 0; done < count;) {
-      const int32_t n = std::min<int32_t>(count - done, static_cast<int32_t>(std::size(batch)));
-      for (int32_t i = 0; i < n; ++i) ItemFields(r_, batch[i]);
-      if (!r_.ok()) return false;
+      const int32_t n = std::min(count - done, per_batch);
+      const char* run = r_.Run(item_size * static_cast<size_t>(n));
+      if (!run) return false;
+      RunReader items(run);
+      for (int32_t i = 0; i < n; ++i) ItemFields(items, batch[i]);
+      if (items.at() != run + item_size * static_cast<size_t>(n)) return false;
       sink_.ArrayItems(batch, static_cast<size_t>(n));
       done += n;
     }

@@ -18,13 +18,18 @@ namespace {
 
 const std::string kPath = "C:\\Window.korvel";
 
-// The rich sample with texts longer than every window tried, and one that
-// is exactly a window long.
+// The rich sample with texts longer than every window tried, one that is
+// exactly a window long, and an array whose items fill many windows and
+// many batches.
 CoSaveImage Sample() {
   CoSaveImage image = samples::RichImage();
   image.strings.push_back({7, 1, 0, std::string(70000, 'L')});
   image.strings.push_back({6, 0, 1, std::string(64, 'W')});
   image.names.push_back({0x01000DEF, std::string(300, 'n')});
+  CoSaveArray many{12, 1, 0, 3000, {}};
+  for (int32_t i = 0; i < 3000; i += 2)
+    many.items.push_back({i, static_cast<uint8_t>(i % 3), static_cast<uint32_t>(i * 7919)});
+  image.arrays.insert(image.arrays.begin(), many);
   return image;
 }
 
