@@ -166,6 +166,42 @@ class SaveLoad(GameTest):
         lines = self.run_ok(MODS + "load Old\nprintstr 4\nprint StringEsp 4\nprint IsKorvelDataReset\n")
         self.assertEqual(lines, ["old", "1", "0"])
 
+    def test_a_co_save_many_read_buffers_long_reads_back_whole(self):
+        # A text several times the load's read buffer, thousands of short
+        # strings and an array whose items span many buffers: the load
+        # reads the file a piece at a time and must join every piece.
+        folder = self.path("Documents", "My Games", "Veldmark", "Korvel", "User Files")
+        os.makedirs(folder)
+        big = bytes((i * 7 + i // 251) % 256 for i in range(300 * 1024))
+        with open(os.path.join(folder, "big.bin"), "wb") as f:
+            f.write(big)
+        script = [MODS, "as Alpha.esp", 'set f to CreateString -1 "big.bin"',
+                  'set s to CreateString -1 ""', "FileToString f s"]
+        script += ['CreateString -1 "short string number %d"' % i for i in range(3000)]
+        script += ["set a to CreateArray -1 9000"]
+        script += ["SetInArray a %d %d" % (i, i * 37 - 5000) for i in range(0, 9000, 3)]
+        script += ["save Big"]
+        self.run_ok("\n".join(script) + "\n")
+        self.assertGreater(os.path.getsize(self.saves("Big.korvel")), 4 * 64 * 1024)
+        lines = self.run_ok(MODS + """
+            reset
+            load Big
+            print IsKorvelDataReset
+            print StringLen 1
+            printstr 2
+            printstr 3001
+            print ArraySize 0
+            print GetInArray 0 0
+            print GetInArray 0 8997
+            print GetInArray 0 8998
+            set out to CreateString -1 "back.bin"
+            StringToTxtFile out 1 0
+        """)
+        self.assertEqual(lines, ["0", str(len(big)), "short string number 0", "short string number 2999",
+                                 "9000", "-5000", str(8997 * 37 - 5000), "0"])
+        with open(os.path.join(folder, "back.bin"), "rb") as f:
+            self.assertEqual(f.read(), big)
+
 
 if __name__ == "__main__":
     unittest.main()
