@@ -2,13 +2,16 @@
 // and once more with its trailer re-signed (length and checksum made
 // right), so that mutations reach the sections behind the checksum. What
 // reads is written back in the current layout, which must read again and
-// write to the same bytes. The game save header probe gets the bytes too.
+// write to the same bytes. Read a piece at a time through a window of a
+// size the input chooses, each input must give what it gives held whole.
+// The game save header probe gets the bytes too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "bytes_file.h"
 #include "save/cosave_image.h"
 #include "save/save_header_probe.h"
 #include "save/crc32.h"
@@ -22,6 +25,8 @@ void PutU32(std::string& s, size_t at, uint32_t v) {
 }
 
 void ReadAndRewrite(std::string_view bytes, uint32_t probed) {
+  const size_t window = kCoSaveLeastWindow + (bytes.empty() ? 0 : static_cast<uint8_t>(bytes[0]) % 64);
+  if (!WindowReadMatches(bytes, probed, window)) std::abort();
   CoSaveImage image;
   if (DecodeCoSaveImage(bytes, probed, &image) != CoSaveReadStatus::kOk) return;
   std::string rewritten = EncodeCoSaveImage(image);

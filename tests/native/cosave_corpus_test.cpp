@@ -1,5 +1,6 @@
 // Replays the co-save reader's fuzz corpus: every file is read without
-// harm, and every file that reads is written back to the same image.
+// harm, through small windows as well as whole, and every file that reads
+// is written back to the same image.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +9,7 @@
 
 #include "save/cosave_image.h"
 #include "tools/cosave_samples.h"
+#include "bytes_file.h"
 #include "fuzz_corpus.h"
 
 namespace korvel {
@@ -27,6 +29,9 @@ TEST(CoSaveCorpus, EveryFileReplays) {
       continue;
     }
     versions_read.insert(image.version);
+    // Read a piece at a time, as a load reads, it gives the same.
+    for (size_t window : {size_t{16}, size_t{29}, size_t{4096}})
+      EXPECT_TRUE(WindowReadMatches(bytes, kUnknownSaveMatch, window)) << window;
     // The current layout of what was read reads back to the same image,
     // and writes to the same bytes again.
     std::string rewritten = EncodeCoSaveImage(image);

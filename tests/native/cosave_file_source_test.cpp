@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "save/cosave_image.h"
+#include "bytes_file.h"
 #include "temp_env.h"
 #include "tools/cosave_samples.h"
 
@@ -97,29 +98,12 @@ TEST(CoSaveFileSource, DamageIsJudgedAsInTheWholeFile) {
 
 // A file whose reads begin to fail after a number of them: the read ends
 // as corrupted whichever read failed, and succeeds once none does.
-class FailingFile final : public RandomAccessFile {
- public:
-  FailingFile(std::string bytes, int reads_left) : bytes_(std::move(bytes)), left_(reads_left) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  bool Read(uint64_t offset, size_t size, char* buffer) override {
-    ++reads_;
-    if (left_-- <= 0 || offset > bytes_.size() || size > bytes_.size() - offset) return false;
-    bytes_.copy(buffer, size, static_cast<size_t>(offset));
-    return true;
-  }
-  int reads() const { return reads_; }
-
- private:
-  std::string bytes_;
-  int left_, reads_ = 0;
-};
-
 TEST(CoSaveFileSource, AFailedReadEndsTheReadAsCorrupted) {
   const std::string bytes = EncodeCoSaveImage(Sample());
   char buffer[64];
   int needed = 0;
   {
-    FailingFile file(bytes, 1 << 30);
+    BytesFile file(bytes);
     CoSaveFileSource source(file, buffer, sizeof buffer);
     CoSaveImage read;
     ASSERT_EQ(DecodeCoSaveImage(source, kUnknownSaveMatch, &read), CoSaveReadStatus::kOk);
@@ -128,7 +112,7 @@ TEST(CoSaveFileSource, AFailedReadEndsTheReadAsCorrupted) {
   // The header, the trailer, the checksum pass and the sections each read.
   ASSERT_GT(needed, 4);
   for (int allowed = 0; allowed < needed; ++allowed) {
-    FailingFile file(bytes, allowed);
+    BytesFile file(bytes, allowed);
     CoSaveFileSource source(file, buffer, sizeof buffer);
     CoSaveImage read;
     EXPECT_EQ(DecodeCoSaveImage(source, kUnknownSaveMatch, &read), CoSaveReadStatus::kCorrupted)
