@@ -168,6 +168,22 @@ void GatherHud(CoSaveEncoder& encoder) {
   if (!texts.empty()) encoder.HudTexts(texts);
 }
 
+// Where a saved surface or text stands, as stored.
+template <class Element>
+HudPlacement PlacementOf(const Element& e) {
+  HudPlacement p;
+  p.X = e.x;
+  p.Y = e.y;
+  p.L = e.layer;
+  p.ScaleX = e.scale_x;
+  p.ScaleY = e.scale_y;
+  p.Opacity = e.opacity;
+  p.Alignment = e.alignment;
+  p.AutoScale = e.auto_scale;
+  p.Protected = e.is_protected;
+  return p;
+}
+
 void RestoreHudSurface(CoSaveHudSurface&& e) {
   Hud* hud = ActiveHud();
   if (!hud) return;
@@ -175,15 +191,8 @@ void RestoreHudSurface(CoSaveHudSurface&& e) {
   f.RootID = e.root_id;
   f.Filename = std::move(e.filename);
   f.Show = e.show;
-  f.Place.X = e.x;
-  f.Place.Y = e.y;
+  f.Place = PlacementOf(e);
   f.Place.L = std::clamp<uint16_t>(e.layer, kLayerMin, kLayerMax);
-  f.Place.ScaleX = e.scale_x;
-  f.Place.ScaleY = e.scale_y;
-  f.Place.Opacity = e.opacity;
-  f.Place.Alignment = e.alignment;
-  f.Place.AutoScale = e.auto_scale;
-  f.Place.Protected = e.is_protected;
   hud->AddHudSAt(e.esp_id, e.id, std::move(f));
 }
 
@@ -191,17 +200,9 @@ void RestoreHudText(CoSaveHudText&& e) {
   Hud* hud = ActiveHud();
   if (!hud) return;
   HudTBox b;
-  b.Place.X = e.x;
-  b.Place.Y = e.y;
+  b.Place = PlacementOf(e);
   b.Width = e.width;
   b.Height = e.height;
-  b.Place.L = e.layer;
-  b.Place.ScaleX = e.scale_x;
-  b.Place.ScaleY = e.scale_y;
-  b.Place.Opacity = e.opacity;
-  b.Place.Alignment = e.alignment;
-  b.Place.AutoScale = e.auto_scale;
-  b.Place.Protected = e.is_protected;
   HudTStyle style;
   style.Text = std::move(e.text);
   style.FontName = std::move(e.font_name);
