@@ -23,6 +23,21 @@ uint8_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
 // Show, Alignment and L take integers; anything else is cut to one.
 int64_t Whole(double value) { return TruncToInt(value); }
 
+// Where a new surface or text stands, from its command's arguments.
+template <class Args>
+HudPlacement NewPlacement(const Args& a) {
+  HudPlacement p;
+  p.X = a.x;
+  p.Y = a.y;
+  p.L = ClampLayer(a.layer);
+  p.ScaleX = p.ScaleY = a.scale;
+  p.Opacity = OpacityOfPercent(a.opacity);
+  p.Alignment = static_cast<uint8_t>(a.alignment);
+  p.AutoScale = Flag(a.autoscale);
+  p.Protected = Flag(a.is_protected);
+  return p;
+}
+
 // The changes shared by surfaces and texts.
 template <class Record>
 void ApplyField(Record& e, HudField field, double value, bool relative) {
@@ -111,30 +126,16 @@ int32_t NewHudS(Hud& hud, NewSurface a, int32_t caller_esp) {
   f.RootID = static_cast<uint8_t>(a.root_id);
   f.Filename = std::move(a.filename);
   f.Show = static_cast<uint8_t>(a.show);
-  f.Place.X = a.x;
-  f.Place.Y = a.y;
-  f.Place.L = ClampLayer(a.layer);
-  f.Place.ScaleX = f.Place.ScaleY = a.scale;
-  f.Place.Opacity = OpacityOfPercent(a.opacity);
-  f.Place.Alignment = static_cast<uint8_t>(a.alignment);
-  f.Place.AutoScale = Flag(a.autoscale);
-  f.Place.Protected = Flag(a.is_protected);
+  f.Place = NewPlacement(a);
   return hud.AddHudS(a.esp_id, f);
 }
 
 int32_t NewHudT(Hud& hud, const NewTextBox& a, int32_t caller_esp) {
   int32_t esp = a.esp_id == -1 ? caller_esp : a.esp_id;
   HudTBox b;
-  b.Place.X = a.x;
-  b.Place.Y = a.y;
+  b.Place = NewPlacement(a);
   b.Width = a.width == -1 ? static_cast<float>(GetScreen().width) : a.width;
   b.Height = a.height == -1 ? static_cast<float>(GetScreen().height) : a.height;
-  b.Place.L = ClampLayer(a.layer);
-  b.Place.ScaleX = b.Place.ScaleY = a.scale;
-  b.Place.Opacity = OpacityOfPercent(a.opacity);
-  b.Place.Alignment = static_cast<uint8_t>(a.alignment);
-  b.Place.AutoScale = Flag(a.autoscale);
-  b.Place.Protected = Flag(a.is_protected);
   return hud.AddHudT(esp, b);
 }
 
